@@ -1,0 +1,25 @@
+// A GDI+ pen set up from a stroke style.
+#pragma once
+
+#include "svg/SVGRenderer.h"
+#include "svg/gdiplus/GDIPlusApi.h"
+
+#include <vector>
+
+namespace SVGEngine {
+
+// The dash pattern handed to GDI+: an odd list repeated once, as SVG repeats it. Values stay
+// in user units here.
+std::vector<float> EvenDashPattern(const std::vector<float>& dashArray);
+
+// A pen and the gradient brush it may paint with (the brush outlives the pen's use).
+struct StrokePen {
+    UniqueBrush brush;
+    UniquePen pen;
+};
+
+// Null pen when the stroke paints nothing (no width, or a gradient without stops).
+// `area` is the stroked outline's extent, used to stretch padded gradients.
+StrokePen CreateStrokePen(const StrokeStyle& stroke, float opacity, const RectF& area);
+
+} // namespace SVGEngine
