@@ -29,7 +29,47 @@ def render_previews(svg_dir, out_dir):
     for percent in (100, 150):
         written.append(render_window_mock(out_dir, os.path.join(out_dir, "window@%d.png" % percent),
                                           percent))
+        for name in ("uninstall-button", "exit-button"):
+            written.append(render_button_states(os.path.join(svg_dir, name + ".svg"), out_dir,
+                                                name, percent))
     return written
+
+
+# The colours the button puts in place of the body's fill, per state.
+STATE_COLOURS = [("normal", None), ("hover", "#19CC6E"), ("pushed", "#00B255"),
+                 ("disabled", "#CCCCCC")]
+
+
+def recolour(svg_text, colour):
+    """The button's own rule: the first fill="#...... gets the state colour."""
+    at = svg_text.find('fill="#')
+    if colour is None or at < 0:
+        return svg_text
+    return svg_text[:at + 6] + colour + svg_text[at + 13:]
+
+
+def render_button_states(svg_path, out_dir, name, percent):
+    """One strip with the normal, hover, pushed and disabled looks of a button."""
+    import subprocess
+    import tempfile
+    with open(svg_path, encoding="utf-8") as f:
+        text = f.read()
+    width = int(round(picture_width(svg_path) * percent / 100))
+    with tempfile.TemporaryDirectory() as tmp:
+        jobs = []
+        for state, colour in STATE_COLOURS:
+            svg = os.path.join(tmp, state + ".svg")
+            with open(svg, "w", encoding="utf-8") as f:
+                f.write(recolour(text, colour))
+            jobs.append((svg, os.path.join(tmp, state + ".png"), width))
+        raster.render(jobs)
+        out_png = os.path.join(out_dir, "%s-states@%d.png" % (name, percent))
+        gap = str(int(round(8 * percent / 100)))
+        subprocess.run(["convert", "-background", "none"] +
+                       [png for _, png, _ in jobs] + ["-splice", gap + "x0", "+append",
+                                                      "-chop", gap + "x0", out_png],
+                       check=True, timeout=60)
+    return out_png
 
 
 # Where the main window places each picture on its 700 x 400 card, and which
