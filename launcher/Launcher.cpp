@@ -1,0 +1,36 @@
+// uninstall.exe: writes the uninstaller it carries into the user's temporary folder,
+// starts it from there and ends at once, so that the uninstaller runs from outside the
+// install folder it is about to remove.
+#include "AppModule.h"
+#include "EmbeddedProgram.h"
+#include "ProgramFile.h"
+#include "WorkingFolder.h"
+
+#include <windows.h>
+#include <commctrl.h>
+#include <objbase.h>
+#include <shellapi.h>
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
+    CoInitialize(nullptr);
+    INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_BAR_CLASSES};
+    InitCommonControlsEx(&controls);
+    _Module.Init(instance);
+
+    SetPriorityClass(GetCurrentProcess(), REALTIME_PRIORITY_CLASS);
+    SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_TIME_CRITICAL);
+
+    const std::wstring workingFolder = BuildWorkingFolder();
+    CreateDirectoryW(workingFolder.c_str(), nullptr);
+    const std::wstring target = BuildTargetFile(workingFolder);
+
+    if (WriteProgramFile(target, FindEmbeddedProgram(instance))) {
+        // The working folder becomes the uninstaller's current directory, so it never
+        // inherits (and keeps alive) the install folder the launcher may run from.
+        ShellExecuteW(nullptr, L"open", target.c_str(), nullptr, workingFolder.c_str(), SW_HIDE);
+    }
+
+    _Module.Term();
+    CoUninitialize();
+    return 0;
+}

@@ -1,0 +1,219 @@
+// The launcher, run for real in the sandbox around a payload that records its start.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <tlhelp32.h>
+
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::wstring OwnFolder() {
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring folder = path;
+    return folder.substr(0, folder.find_last_of(L'\\'));
+}
+
+bool Exists(const std::wstring& path) {
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::vector<char> ReadAll(const std::wstring& path) {
+    std::vector<char> bytes;
+    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                           OPEN_EXISTING, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return bytes;
+    LARGE_INTEGER size{};
+    GetFileSizeEx(h, &size);
+    bytes.resize(static_cast<size_t>(size.QuadPart));
+    DWORD read = 0;
+    if (!bytes.empty())
+        ReadFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+    bytes.resize(read);
+    CloseHandle(h);
+    return bytes;
+}
+
+std::wstring FromUtf8(const std::vector<char>& bytes) {
+    const int units =
+        MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+    std::wstring text(units, L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(),
+                        units);
+    return text;
+}
+
+// Paths compare as Windows compares them: without regard to case, "\\" read as "\".
+std::wstring Canonical(std::wstring path) {
+    for (size_t at; (at = path.find(L"\\\\")) != std::wstring::npos;)
+        path.erase(at, 1);
+    CharUpperBuffW(path.data(), static_cast<DWORD>(path.size()));
+    return path;
+}
+
+bool WaitFor(const std::wstring& path, DWORD timeoutMs) {
+    for (DWORD waited = 0; waited < timeoutMs; waited += 50) {
+        if (Exists(path))
+            return true;
+        Sleep(50);
+    }
+    return Exists(path);
+}
+
+std::vector<DWORD> ProcessesNamed(const wchar_t* name) {
+    std::vector<DWORD> ids;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return ids;
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = Process32FirstW(snapshot, &entry); more;
+         more = Process32NextW(snapshot, &entry)) {
+        if (lstrcmpiW(entry.szExeFile, name) == 0)
+            ids.push_back(entry.th32ProcessID);
+    }
+    CloseHandle(snapshot);
+    return ids;
+}
+
+void RemoveTree(const std::wstring& folder) {
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &data);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            const std::wstring name = data.cFileName;
+            if (name == L"." || name == L"..")
+                continue;
+            const std::wstring path = folder + L"\\" + name;
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTree(path);
+            else
+                DeleteFileW(path.c_str());
+        } while (FindNextFileW(find, &data));
+        FindClose(find);
+    }
+    RemoveDirectoryW(folder.c_str());
+}
+
+class LauncherTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        wchar_t temp[MAX_PATH] = {};
+        GetTempPathW(MAX_PATH, temp);
+        const std::string testName =
+            ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        root_ = std::wstring(temp) + L"launcher-test-" + std::to_wstring(GetCurrentProcessId()) +
+                L"-" + std::wstring(testName.begin(), testName.end());
+        RemoveTree(root_);
+        ASSERT_TRUE(CreateDirectoryW(root_.c_str(), nullptr));
+        UseTempFolder(root_);
+    }
+
+    void TearDown() override {
+        DeleteFileW(HoldFlag().c_str());
+        WaitForPayloadsToEnd();
+        RemoveTree(root_);
+    }
+
+    // The launcher (and so the payload) takes its temporary folder from TMP.
+    void UseTempFolder(const std::wstring& folder) {
+        temp_ = folder;
+        SetEnvironmentVariableW(L"TMP", folder.c_str());
+        SetEnvironmentVariableW(L"TEMP", folder.c_str());
+    }
+
+    std::wstring WorkingFolder() const { return temp_ + L"\\KVDN13084007"; }
+    std::wstring Target() const { return WorkingFolder() + L"\\uninstaller.exe"; }
+    std::wstring Record() const { return WorkingFolder() + L"\\started.txt"; }
+    std::wstring HoldFlag() const { return WorkingFolder() + L"\\hold.flag"; }
+
+    DWORD RunLauncher() {
+        std::wstring commandLine = L"\"" + OwnFolder() + L"\\" LAUNCHER_FILE_NAME L"\"";
+        STARTUPINFOW startup{};
+        startup.cb = sizeof(startup);
+        PROCESS_INFORMATION process{};
+        EXPECT_TRUE(CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                   nullptr, &startup, &process));
+        EXPECT_EQ(WaitForSingleObject(process.hProcess, 30000), WAIT_OBJECT_0);
+        DWORD exitCode = 0xDEAD;
+        GetExitCodeProcess(process.hProcess, &exitCode);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+        return exitCode;
+    }
+
+    void WaitForPayloadsToEnd() {
+        for (int i = 0; i < 200 && !ProcessesNamed(L"uninstaller.exe").empty(); ++i)
+            Sleep(50);
+    }
+
+    std::wstring root_;
+    std::wstring temp_;
+};
+
+TEST_F(LauncherTest, WritesThePayloadByteForByteAndStartsItInTheWorkingFolder) {
+    EXPECT_EQ(RunLauncher(), 0u);
+    ASSERT_TRUE(WaitFor(Record(), 20000)) << "the payload did not start";
+
+    const std::vector<char> written = ReadAll(Target());
+    const std::vector<char> payload = ReadAll(OwnFolder() + L"\\" PAYLOAD_FILE_NAME);
+    ASSERT_FALSE(payload.empty());
+    EXPECT_TRUE(written == payload)
+        << "written " << written.size() << " bytes, payload " << payload.size();
+
+    const std::wstring record = FromUtf8(ReadAll(Record()));
+    const size_t lineEnd = record.find(L'\n');
+    ASSERT_NE(lineEnd, std::wstring::npos);
+    const std::wstring startedFrom = record.substr(0, lineEnd);
+    std::wstring currentDirectory = record.substr(lineEnd + 1);
+    currentDirectory.erase(currentDirectory.find_last_not_of(L"\\\n") + 1);
+    EXPECT_EQ(Canonical(startedFrom), Canonical(Target()));
+    EXPECT_EQ(Canonical(currentDirectory), Canonical(WorkingFolder()));
+}
+
+TEST_F(LauncherTest, ReusesTheWorkingFolderAndTruncatesAnOlderFile) {
+    ASSERT_TRUE(CreateDirectoryW(WorkingFolder().c_str(), nullptr));
+    {
+        std::ofstream old(Target().c_str(), std::ios::binary);
+        old << std::string(4 << 20, 'x');
+    }
+    EXPECT_EQ(RunLauncher(), 0u);
+    ASSERT_TRUE(WaitFor(Record(), 20000));
+    EXPECT_TRUE(ReadAll(Target()) == ReadAll(OwnFolder() + L"\\" PAYLOAD_FILE_NAME));
+}
+
+TEST_F(LauncherTest, SecondLaunchWhileTheFirstRunsStartsNothing) {
+    ASSERT_TRUE(CreateDirectoryW(WorkingFolder().c_str(), nullptr));
+    std::ofstream(HoldFlag().c_str()).put('1');
+    EXPECT_EQ(RunLauncher(), 0u);
+    ASSERT_TRUE(WaitFor(Record(), 20000));
+    ASSERT_TRUE(DeleteFileW(Record().c_str()));
+    const std::vector<char> firstCopy = ReadAll(Target());
+    ASSERT_EQ(ProcessesNamed(L"uninstaller.exe").size(), 1u);
+
+    EXPECT_EQ(RunLauncher(), 0u);
+    EXPECT_FALSE(WaitFor(Record(), 3000)) << "a second payload started";
+    EXPECT_EQ(ProcessesNamed(L"uninstaller.exe").size(), 1u);
+    EXPECT_TRUE(ReadAll(Target()) == firstCopy) << "the running program's file was changed";
+}
+
+TEST_F(LauncherTest, TempFolderOutsideTheAnsiCodePageStillWorks) {
+    const std::wstring chineseFolder = root_ + L"\\\x7528\x6237\x6D4B\x8BD5"; // 用户测试
+    BOOL lossy = FALSE;
+    WideCharToMultiByte(CP_ACP, 0, chineseFolder.c_str(), -1, nullptr, 0, nullptr, &lossy);
+    ASSERT_TRUE(lossy) << "this test needs an ANSI code page without Chinese (code page "
+                       << GetACP() << ")";
+    ASSERT_TRUE(CreateDirectoryW(chineseFolder.c_str(), nullptr));
+    UseTempFolder(chineseFolder);
+
+    EXPECT_EQ(RunLauncher(), 0u);
+    ASSERT_TRUE(WaitFor(Record(), 20000)) << "the payload did not start";
+    EXPECT_TRUE(ReadAll(Target()) == ReadAll(OwnFolder() + L"\\" PAYLOAD_FILE_NAME));
+}
+
+} // namespace
