@@ -67,10 +67,13 @@ def render_button_states(svg_path, out_dir, name, percent):
         gap = str(int(round(8 * percent / 100)))
         subprocess.run(["convert", "-background", "none"] +
                        [png for _, png, _ in jobs] + ["-splice", gap + "x0", "+append",
-                                                      "-chop", gap + "x0", out_png],
+                                                      "-chop", gap + "x0"] + PNG_WITHOUT_DATES + [out_png],
                        check=True, timeout=60)
     return out_png
 
+
+# ImageMagick stamps PNGs with the time; without it a rebuild changes nothing.
+PNG_WITHOUT_DATES = ["-define", "png:exclude-chunks=date,time"]
 
 # Where the main window places each picture on its 700 x 400 card, and which
 # 24-unit cell of a sprite shows (normal unless asked otherwise).
@@ -98,7 +101,7 @@ def render_window_mock(preview_dir, out_png, percent, cells=None):
             cell = int(round(24 * scale))
             command += ["-crop", "%dx%d+%d+0" % (cell, cell, cells.get(name, 0) * cell), "+repage"]
         command += [")", "-geometry", "+%d+%d" % (round(x * scale), round(y * scale)), "-composite"]
-    command.append(out_png)
+    command += PNG_WITHOUT_DATES + [out_png]
     if not shutil.which("convert"):
         raise SystemExit("preview: ImageMagick's convert is needed for the window mock")
     subprocess.run(command, check=True, timeout=60)
