@@ -24,7 +24,7 @@ native-sanitize: bootstrap build/native-sanitize/build.ninja
 	cmake --build build/native-sanitize -j $(JOBS)
 
 test: all native-sanitize
-	$(MAKE) --no-print-directory test-native test-sanitize fuzz-short test-windows
+	$(MAKE) --no-print-directory -k test-native test-sanitize fuzz-short test-windows
 
 test-native: native
 	ctest --test-dir build/native $(CTEST_FLAGS) -j $(JOBS)
