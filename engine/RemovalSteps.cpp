@@ -1,0 +1,54 @@
+#include "RemovalSteps.h"
+
+#include "FolderRemovalCommand.h"
+#include "InstallLocation.h"
+#include "InstallLocationCheck.h"
+#include "ProductNames.h"
+#include "ProductPaths.h"
+#include "ProductProcesses.h"
+#include "ShellFolders.h"
+#include "StartMenuEntries.h"
+#include "StoppedProcesses.h"
+#include "ThreadAnsiText.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include <string>
+
+namespace {
+
+void DeleteDesktopShortcut() {
+    const std::wstring shortcut =
+        ShellFolderPath(CSIDL_DESKTOP) + WidenWithThreadCodePage(kDesktopShortcutNameGbk);
+    DeleteFileW(shortcut.c_str());
+}
+
+void NotifyShellOfDeletion() {
+    wchar_t ownPath[260] = {};
+    GetModuleFileNameW(nullptr, ownPath, 260);
+    SHChangeNotify(SHCNE_DELETE, SHCNF_PATHW, ownPath, nullptr);
+}
+
+} // namespace
+
+void RunRemovalSteps() {
+    DeleteDesktopShortcut();
+    DeleteStartMenuEntries();
+    NotifyShellOfDeletion();
+
+    const std::wstring location = QueryInstallLocation(true);
+    if (location.size() < 2)
+        return;
+
+    StoppedProcesses stopped;
+    KillProductProcesses(ProductFilePath(location, kMainProgramRelativePath), kMainProgramImageName,
+                         true, &stopped);
+    KillProductProcesses(ProductFilePath(location, kDebugBridgeRelativePath), kDebugBridgeImageName,
+                         true, &stopped);
+    // The programs must have let go of their files before rd runs.
+    stopped.WaitForAll();
+
+    if (IsSafeToRemoveInstallFolder(location))
+        StartFolderRemovalCommand(location);
+}

@@ -1,0 +1,13 @@
+#include "ThreadAnsiText.h"
+
+#include <windows.h>
+
+std::wstring WidenWithThreadCodePage(const char* text) {
+    const int length = MultiByteToWideChar(CP_THREAD_ACP, 0, text, -1, nullptr, 0);
+    if (length <= 1)
+        return std::wstring();
+    std::wstring wide(static_cast<size_t>(length), L'\0');
+    MultiByteToWideChar(CP_THREAD_ACP, 0, text, -1, wide.data(), length);
+    wide.resize(static_cast<size_t>(length - 1));
+    return wide;
+}
