@@ -94,9 +94,7 @@ def path_points(d):
             cy = args[0] + (cy if rel else 0)
         elif upper == "A":
             ex, ey = args[5] + (cx if rel else 0), args[6] + (cy if rel else 0)
-            rx, ry = abs(args[0]), abs(args[1])
-            points += [(min(cx, ex) - 0, min(cy, ey)), (ex, ey)]
-            points += [((cx + ex) / 2 - rx, (cy + ey) / 2 - ry), ((cx + ex) / 2 + rx, (cy + ey) / 2 + ry)]
+            points += arc_points((cx, cy), args[0], args[1], args[3], args[4], (ex, ey))
             cx, cy = ex, ey
         else:
             pairs = [(args[k] + (cx if rel else 0), args[k + 1] + (cy if rel else 0))
@@ -108,6 +106,32 @@ def path_points(d):
             command = "l" if rel else "L"
         points.append((cx, cy))
     return points
+
+
+def arc_points(start, rx, ry, large, sweep, end, samples=16):
+    """Points along an axis-aligned elliptical arc (SVG's endpoint form)."""
+    (x1, y1), (x2, y2) = start, end
+    rx, ry = abs(rx), abs(ry)
+    if rx == 0 or ry == 0:
+        return [end]
+    hx, hy = (x1 - x2) / 2, (y1 - y2) / 2
+    scale = math.sqrt(max(1.0, hx * hx / (rx * rx) + hy * hy / (ry * ry)))
+    rx, ry = rx * scale, ry * scale
+    num = rx * rx * ry * ry - rx * rx * hy * hy - ry * ry * hx * hx
+    k = math.sqrt(max(0.0, num) / (rx * rx * hy * hy + ry * ry * hx * hx))
+    if large == sweep:
+        k = -k
+    ccx = k * rx * hy / ry + (x1 + x2) / 2
+    ccy = -k * ry * hx / rx + (y1 + y2) / 2
+    a1 = math.atan2((y1 - ccy) / ry, (x1 - ccx) / rx)
+    a2 = math.atan2((y2 - ccy) / ry, (x2 - ccx) / rx)
+    delta = a2 - a1
+    if sweep and delta < 0:
+        delta += 2 * math.pi
+    elif not sweep and delta > 0:
+        delta -= 2 * math.pi
+    return [(ccx + rx * math.cos(a1 + delta * i / samples), ccy + ry * math.sin(a1 + delta * i / samples))
+            for i in range(samples + 1)]
 
 
 def box(points):
@@ -206,6 +230,28 @@ class Sprites(unittest.TestCase):
                     self.assertLessEqual(right, 24 * (cell + 1))
                     self.assertGreaterEqual(top, 0)
                     self.assertLessEqual(bottom, 24)
+
+
+    def test_faded_groups_have_no_overlapping_shapes(self):
+        """Our engine fades a group by fading each shape (SVG fades the group
+        as one layer); the two agree only while no shape covers another, or
+        a later shape exactly fills a hole cut for it in an earlier one."""
+        for name in ("minimize.svg", "close.svg"):
+            _, root = load(name)
+            for group in root.iter(SVG_NS + "g"):
+                if float(group.get("opacity", "1")) == 1:
+                    continue
+                shapes = list(group)
+                for i, lower in enumerate(shapes):
+                    for upper in shapes[i + 1:]:
+                        with self.subTest(picture=name, group=group.get("id")):
+                            d_lower, d_upper = lower.get("d"), upper.get("d")
+                            if lower.get("fill-rule") == "evenodd" and d_lower.endswith(d_upper):
+                                continue
+                            a = box(path_points(d_lower))
+                            b = box(path_points(d_upper))
+                            disjoint = a[2] <= b[0] or b[2] <= a[0] or a[3] <= b[1] or b[3] <= a[1]
+                            self.assertTrue(disjoint)
 
 
 class Buttons(unittest.TestCase):

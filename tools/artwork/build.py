@@ -1,11 +1,15 @@
 #!/usr/bin/python3
 """Builds the uninstaller's pictures from the templates beside this script.
 
-A template is an SVG file whose path data may hold text placeholders:
+A template is an SVG file whose path data may hold placeholders:
 
     d="{{text font=sans-bold size=17 x=100 y=28 anchor=middle | 立即卸载}}"
+    d="{{roundrect X Y WIDTH HEIGHT RADIUS}}"
+    d="{{cross CX CY HALF_SPAN WIDTH}}"
 
-Each placeholder becomes the outline of its text (see textpath.py). Comments
+A text placeholder becomes the outline of its text (see textpath.py); the
+others become the outline of a rounded rectangle or of a round-capped cross.
+Outlines (rather than strokes) let a shape be cut out of another exactly. Comments
 and indentation are dropped, so the shipped files stay small. The pictures go
 to resources/, then the icon is made from resources/icon.svg and previews of
 every picture go to docs/pictures/.
@@ -15,6 +19,7 @@ every picture go to docs/pictures/.
 """
 
 import argparse
+import math
 import os
 import re
 import sys
@@ -30,7 +35,54 @@ TEMPLATES = os.path.join(HERE, "templates")
 PLACEHOLDER = re.compile(r"\{\{text ([^|}]*)\|\s*([^}]*?)\s*\}\}")
 COMMENT = re.compile(r"<!--.*?-->", re.S)
 
+SHAPE = re.compile(r"\{\{(roundrect|cross) ([^}]*)\}\}")
+
 NUMERIC_OPTIONS = {"size", "x", "y", "spacing"}
+
+
+def _pair(x, y):
+    return "%s %s" % (textpath._number(x, 2), textpath._number(y, 2))
+
+
+def roundrect_outline(x, y, width, height, radius):
+    """Clockwise outline of a rounded rectangle."""
+    r = radius
+    arc = "A%s 0 0 1 " % _pair(r, r)
+    return "".join([
+        "M", _pair(x + r, y), "H", textpath._number(x + width - r, 2),
+        arc, _pair(x + width, y + r), "V", textpath._number(y + height - r, 2),
+        arc, _pair(x + width - r, y + height), "H", textpath._number(x + r, 2),
+        arc, _pair(x, y + height - r), "V", textpath._number(y + r, 2),
+        arc, _pair(x + r, y), "Z"])
+
+
+def cross_outline(cx, cy, half_span, width):
+    """Outline of an X whose arms run half_span (along each axis) from the
+    centre, drawn as with a round-capped pen of the given width."""
+    w = width / 2
+    s = 1 / math.sqrt(2)
+    arms = [(s, -s), (s, s), (-s, s), (-s, -s)]  # clockwise from the upper right
+    length = half_span * math.sqrt(2)
+    parts = []
+    for i, (ax, ay) in enumerate(arms):
+        bx, by = arms[(i + 1) % 4]
+        px, py = arms[i - 1]
+        # Corner between the previous arm and this one.
+        mx, my = ax + px, ay + py
+        norm = math.hypot(mx, my)
+        corner = (cx + w * math.sqrt(2) * mx / norm, cy + w * math.sqrt(2) * my / norm)
+        tip = (cx + length * ax, cy + length * ay)
+        ccw, cw = (ay, -ax), (-ay, ax)  # the two sides of the arm
+        parts.append(("M" if i == 0 else "L") + _pair(*corner))
+        parts.append("L" + _pair(tip[0] + w * ccw[0], tip[1] + w * ccw[1]))
+        parts.append("A%s 0 0 1 %s" % (_pair(w, w), _pair(tip[0] + w * cw[0], tip[1] + w * cw[1])))
+    parts.append("Z")
+    return "".join(parts)
+
+
+def shape_outline(kind, arguments):
+    numbers = [float(a) for a in arguments.split()]
+    return roundrect_outline(*numbers) if kind == "roundrect" else cross_outline(*numbers)
 
 
 def text_outline(options_text, text):
@@ -48,6 +100,7 @@ def expand(template_text):
     """The finished SVG text of a template."""
     text = COMMENT.sub("", template_text)
     text = PLACEHOLDER.sub(lambda m: text_outline(m.group(1), m.group(2)), text)
+    text = SHAPE.sub(lambda m: shape_outline(m.group(1), m.group(2)), text)
     # One element per line, no indentation: readable diffs, few bytes.
     lines = [line.strip() for line in text.splitlines()]
     return "\n".join(line for line in lines if line) + "\n"
