@@ -32,9 +32,10 @@ PICTURES = {
     "icon.svg": (256, 256),
 }
 
-# What our SVG engine reads; anything else would be skipped or misread.
+# What our SVG engine reads; anything else would be skipped or misread. Radial
+# gradients are left out: GDI+ under Wine fills them as plain white.
 ELEMENTS = {"svg", "g", "defs", "rect", "circle", "ellipse", "line", "polyline", "polygon",
-            "path", "linearGradient", "radialGradient", "stop"}
+            "path", "linearGradient", "stop"}
 ATTRIBUTES = {
     "xmlns", "width", "height", "viewBox", "id", "x", "y", "rx", "ry", "cx", "cy", "r", "fx",
     "fy", "x1", "y1", "x2", "y2", "points", "d", "offset", "gradientUnits", "spreadMethod",
