@@ -204,19 +204,22 @@ void GDIPlusSVGRenderer::DrawImage(const ImageData& image, const GraphicStyle& s
         if (!Contains(clipArea, fillArea))
             status_.Keep(GdipSetClipRect(target_, clipArea.x, clipArea.y, clipArea.width,
                                          clipArea.height, CombineModeIntersect));
-        // The image fades with its element and the groups around it, like every other shape.
-        UniqueImageAttributes attributes;
-        if (currentOpacity_ < 1.0f) {
-            GpImageAttributes* raw = nullptr;
-            status_.Keep(GdipCreateImageAttributes(&raw));
-            attributes.reset(raw);
-            ColorMatrix fade = {{{1, 0, 0, 0, 0},
-                                 {0, 1, 0, 0, 0},
-                                 {0, 0, 1, 0, 0},
-                                 {0, 0, 0, std::max(currentOpacity_, 0.0f), 0},
-                                 {0, 0, 0, 0, 1}}};
-            status_.Keep(GdipSetImageAttributesColorMatrix(raw, ColorAdjustTypeDefault, TRUE, &fade,
-                                                           nullptr, ColorMatrixFlagsDefault));
+        // Edge pixels repeat mirrored instead of fading into transparency when scaled, and the
+        // image fades with its element and the groups around it, like every other shape.
+        GpImageAttributes* raw = nullptr;
+        status_.Keep(GdipCreateImageAttributes(&raw));
+        UniqueImageAttributes attributes(raw);
+        if (raw) {
+            status_.Keep(GdipSetImageAttributesWrapMode(raw, WrapModeTileFlipXY, 0, FALSE));
+            if (currentOpacity_ < 1.0f) {
+                ColorMatrix fade = {{{1, 0, 0, 0, 0},
+                                     {0, 1, 0, 0, 0},
+                                     {0, 0, 1, 0, 0},
+                                     {0, 0, 0, std::max(currentOpacity_, 0.0f), 0},
+                                     {0, 0, 0, 0, 1}}};
+                status_.Keep(GdipSetImageAttributesColorMatrix(
+                    raw, ColorAdjustTypeDefault, TRUE, &fade, nullptr, ColorMatrixFlagsDefault));
+            }
         }
         const float width = picture.Width();
         const float height = picture.Height();
