@@ -1,0 +1,97 @@
+// Dangerous install locations: the folder-removal command must not start, while
+// the shortcuts and the uninstall entry still go.
+#include "ProductNames.h"
+#include "RemovalSteps.h"
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <shlobj.h>
+
+#include <functional>
+
+using namespace enginetest;
+
+namespace {
+
+struct DangerousLocation {
+    const char* name;
+    std::function<std::wstring(const std::wstring& sample)> location;
+};
+
+std::wstring ParentOf(const std::wstring& path) {
+    return path.substr(0, path.find_last_of(L'\\'));
+}
+
+std::wstring WindowsFolder() {
+    wchar_t folder[MAX_PATH] = {};
+    GetWindowsDirectoryW(folder, MAX_PATH);
+    return folder;
+}
+
+const DangerousLocation kDangerousLocations[] = {
+    {"DriveRoot", [](const std::wstring&) { return std::wstring(L"C:\\"); }},
+    {"DriveRootWithoutSeparator", [](const std::wstring&) { return std::wstring(L"C:\\."); }},
+    {"WindowsFolder", [](const std::wstring&) { return WindowsFolder(); }},
+    {"WindowsFolderAsOneWritesIt",
+     [](const std::wstring&) { return std::wstring(L"C:\\Windows"); }},
+    {"ProgramFiles", [](const std::wstring&) { return ShellFolder(CSIDL_PROGRAM_FILES); }},
+    {"UserProfile", [](const std::wstring&) { return ShellFolder(CSIDL_PROFILE); }},
+    {"AnotherUsersProfile",
+     [](const std::wstring&) { return ParentOf(ShellFolder(CSIDL_PROFILE)) + L"\\Someone Else"; }},
+    {"ParentOfAKnownFolder",
+     [](const std::wstring&) { return ParentOf(ShellFolder(CSIDL_APPDATA)); }},
+    {"ParentOfTheSample", [](const std::wstring& sample) { return sample + L"\\..\\..\\.."; }},
+    {"RelativePath", [](const std::wstring&) { return std::wstring(L"Corvane"); }},
+    {"RelativeUpwards", [](const std::wstring&) { return std::wstring(L"..\\.."); }},
+    {"QuoteInjection",
+     [](const std::wstring& sample) {
+         return sample + L"\" & rd /s /q \"" + ParentOf(sample) + L"\\Canary";
+     }},
+    {"PercentSign", [](const std::wstring& sample) { return sample + L"\\%SystemRoot%"; }},
+    {"ExclamationMark", [](const std::wstring& sample) { return sample + L"!"; }},
+    {"NetworkPath",
+     [](const std::wstring&) { return std::wstring(L"\\\\localhost\\C$\\Corvane"); }},
+};
+
+class GuardedRemoval : public ::testing::TestWithParam<DangerousLocation> {
+  protected:
+    ScratchFolder scratch_{L"guard"};
+    std::wstring sample_ = scratch_.Path() + L"\\Corvane";
+    std::wstring canary_ = scratch_.Path() + L"\\Canary\\keep.txt";
+    UninstallEntry entry_;
+};
+
+TEST_P(GuardedRemoval, NoCommandStartsButShortcutsAndEntryGo) {
+    const std::wstring sampleProgram = PlaceProgram(sample_, L"Corvane.exe");
+    WriteFile(sample_ + L"\\data\\settings.ini");
+    WriteFile(canary_);
+    const std::wstring desktopShortcut =
+        ShellFolder(CSIDL_DESKTOPDIRECTORY) + L"\\VelkorCorvane.lnk";
+    const std::wstring group = ShellFolder(CSIDL_PROGRAMS) + kStartMenuGroupName;
+    WriteFile(desktopShortcut);
+    WriteFile(group + kStartMenuShortcutName);
+    entry_.SetLocation(GetParam().location(sample_));
+    ChildCommandWatch commands;
+
+    RunRemovalSteps();
+
+    const bool commandStarted = !commands.NewCommands().empty();
+    // Stop a wrongly started command during its ping, before its rd runs.
+    commands.StopNewCommands();
+    EXPECT_FALSE(commandStarted);
+    EXPECT_FALSE(UninstallEntry::Exists());
+    EXPECT_FALSE(FileExists(desktopShortcut));
+    EXPECT_FALSE(FolderExists(group));
+    EXPECT_TRUE(FileExists(sampleProgram));
+    EXPECT_TRUE(FileExists(sample_ + L"\\data\\settings.ini"));
+    EXPECT_TRUE(FileExists(canary_));
+    EXPECT_TRUE(FolderExists(WindowsFolder()));
+}
+
+INSTANTIATE_TEST_SUITE_P(Locations, GuardedRemoval, ::testing::ValuesIn(kDangerousLocations),
+                         [](const ::testing::TestParamInfo<DangerousLocation>& info) {
+                             return std::string(info.param.name);
+                         });
+
+} // namespace

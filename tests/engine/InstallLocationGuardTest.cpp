@@ -1,0 +1,102 @@
+// The judgement on the install location, with the system's facts laid out by hand.
+#include "InstallLocationGuard.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+InstallLocationFacts FactsFor(const std::wstring& canonical) {
+    InstallLocationFacts facts;
+    facts.canonicalLocation = canonical;
+    facts.onLocalDrive = true;
+    facts.shellFolders = {L"C:\\Windows",
+                          L"C:\\Windows\\System32",
+                          L"C:\\Program Files",
+                          L"C:\\ProgramData",
+                          L"C:\\Users\\Ann",
+                          L"C:\\Users\\Ann\\Desktop",
+                          L"C:\\Users\\Ann\\AppData\\Roaming",
+                          L"C:\\Users\\Ann\\AppData\\Local"};
+    facts.profilesFolder = L"C:\\Users";
+    return facts;
+}
+
+// Where the text read and its canonical form are the same.
+bool Removable(const std::wstring& location) {
+    return IsRemovableInstallLocation(location, FactsFor(location));
+}
+
+TEST(InstallLocationGuard, AcceptsOrdinaryInstallFolders) {
+    EXPECT_TRUE(Removable(L"C:\\Program Files\\Corvane"));
+    EXPECT_TRUE(Removable(L"D:\\Apps\\Corvane Phone Suite"));
+    EXPECT_TRUE(Removable(L"C:\\Users\\Ann\\AppData\\Local\\Corvane"));
+    EXPECT_TRUE(Removable(L"C:\\\u8F6F\u4EF6\\Corvane \u624B\u673A"));
+    // Sharing a name prefix is neither being nor containing a shell folder.
+    EXPECT_TRUE(Removable(L"C:\\Program Files Corvane"));
+    EXPECT_TRUE(Removable(L"C:\\Win"));
+    // The text read may end with a separator; its canonical form does not.
+    EXPECT_TRUE(IsRemovableInstallLocation(L"C:\\Program Files\\Corvane\\",
+                                           FactsFor(L"C:\\Program Files\\Corvane")));
+}
+
+TEST(InstallLocationGuard, RejectsDriveRoots) {
+    EXPECT_FALSE(IsRemovableInstallLocation(L"C:\\", FactsFor(L"C:\\")));
+    EXPECT_FALSE(IsRemovableInstallLocation(L"D:\\", FactsFor(L"D:\\")));
+    EXPECT_FALSE(IsRemovableInstallLocation(L"C:\\Corvane\\..", FactsFor(L"C:\\")));
+}
+
+TEST(InstallLocationGuard, RejectsShellFoldersWhateverTheirCase) {
+    EXPECT_FALSE(Removable(L"C:\\Windows"));
+    EXPECT_FALSE(Removable(L"c:\\windows\\SYSTEM32"));
+    EXPECT_FALSE(Removable(L"C:\\Program Files"));
+    EXPECT_FALSE(Removable(L"C:\\ProgramData"));
+    EXPECT_FALSE(Removable(L"C:\\Users\\Ann\\Desktop"));
+    EXPECT_FALSE(IsRemovableInstallLocation(L"C:\\Tools\\..\\Windows", FactsFor(L"C:\\Windows")));
+}
+
+TEST(InstallLocationGuard, RejectsParentsOfShellFolders) {
+    EXPECT_FALSE(Removable(L"C:\\Users\\Ann\\AppData"));
+    EXPECT_FALSE(Removable(L"C:\\USERS"));
+}
+
+TEST(InstallLocationGuard, RejectsEveryUsersProfile) {
+    EXPECT_FALSE(Removable(L"C:\\Users\\Ann"));
+    EXPECT_FALSE(Removable(L"C:\\Users\\Bob"));
+    EXPECT_TRUE(Removable(L"C:\\Users\\Bob\\Tools\\Corvane"));
+}
+
+TEST(InstallLocationGuard, RejectsPathsNotAbsoluteOnADrive) {
+    const InstallLocationFacts facts = FactsFor(L"C:\\Windows\\System32\\Corvane");
+    EXPECT_FALSE(IsRemovableInstallLocation(L"Corvane", facts));
+    EXPECT_FALSE(IsRemovableInstallLocation(L"..\\Corvane", facts));
+    EXPECT_FALSE(IsRemovableInstallLocation(L"C:Corvane", facts));
+    EXPECT_FALSE(IsRemovableInstallLocation(L"\\Corvane", facts));
+    EXPECT_FALSE(IsRemovableInstallLocation(L"\\\\server\\share\\Corvane", facts));
+    EXPECT_FALSE(IsRemovableInstallLocation(L"\\\\?\\C:\\Corvane", facts));
+    EXPECT_FALSE(IsRemovableInstallLocation(L"", facts));
+}
+
+TEST(InstallLocationGuard, RejectsCharactersTheCommandInterpreterExpands) {
+    EXPECT_FALSE(Removable(L"C:\\Apps\\Corvane\" & rd /s /q \"C:\\Users"));
+    EXPECT_FALSE(Removable(L"C:\\Apps\\%SystemRoot%"));
+    EXPECT_FALSE(Removable(L"C:\\Apps\\Corvane!"));
+    EXPECT_FALSE(Removable(L"C:\\Apps\\Cor\tvane"));
+    EXPECT_FALSE(Removable(L"C:\\Apps\\Corvane\n"));
+}
+
+TEST(InstallLocationGuard, RejectsWhatIsNotOnALocalDrive) {
+    InstallLocationFacts facts = FactsFor(L"Q:\\Corvane");
+    facts.onLocalDrive = false;
+    EXPECT_FALSE(IsRemovableInstallLocation(L"Q:\\Corvane", facts));
+}
+
+TEST(InstallLocationGuard, RejectsMalformedCanonicalForms) {
+    EXPECT_FALSE(IsRemovableInstallLocation(L"C:\\Apps\\Corvane", FactsFor(L"")));
+    EXPECT_FALSE(
+        IsRemovableInstallLocation(L"C:\\Apps\\Corvane", FactsFor(L"C:\\Apps\\..\\Windows")));
+    EXPECT_FALSE(IsRemovableInstallLocation(L"C:\\Apps\\Corvane", FactsFor(L"C:/Apps/Corvane")));
+    EXPECT_FALSE(
+        IsRemovableInstallLocation(L"C:\\Apps\\Corvane", FactsFor(L"C:\\Apps\\\\Corvane")));
+}
+
+} // namespace

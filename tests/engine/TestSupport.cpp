@@ -1,0 +1,304 @@
+#include "TestSupport.h"
+
+#include "ProductNames.h"
+#include "WinHandles.h"
+
+#include <shlobj.h>
+#include <tlhelp32.h>
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace enginetest {
+
+namespace {
+
+bool StartsWithIgnoringCase(const std::wstring& text, const std::wstring& prefix) {
+    return text.size() >= prefix.size() &&
+           CompareStringOrdinal(text.c_str(), static_cast<int>(prefix.size()), prefix.c_str(),
+                                static_cast<int>(prefix.size()), TRUE) == CSTR_EQUAL;
+}
+
+bool IsInside(const std::wstring& path, const std::wstring& folder) {
+    return !folder.empty() && path.size() > folder.size() + 1 &&
+           StartsWithIgnoringCase(path, folder + L"\\");
+}
+
+void RemoveTreeUnchecked(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return;
+    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileW(path.c_str());
+        return;
+    }
+    WIN32_FIND_DATAW found = {};
+    UniqueFindHandle search(FindFirstFileW((path + L"\\*").c_str(), &found));
+    if (search) {
+        do {
+            const std::wstring name = found.cFileName;
+            if (name != L"." && name != L"..")
+                RemoveTreeUnchecked(path + L"\\" + name);
+        } while (FindNextFileW(search.Get(), &found));
+    }
+    search.Reset();
+    RemoveDirectoryW(path.c_str());
+}
+
+HKEY OpenUninstallKey(REGSAM access) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, kUninstallKeyPath, 0, nullptr, 0, access, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS)
+        throw std::runtime_error("cannot open the uninstall key");
+    return key;
+}
+
+std::wstring FolderOf(const std::wstring& path) {
+    return path.substr(0, path.find_last_of(L'\\'));
+}
+
+} // namespace
+
+std::wstring TestRoot() {
+    return L"C:\\CorvaneEngineTests";
+}
+
+ScratchFolder::ScratchFolder(const std::wstring& name) : path_(TestRoot() + L"\\" + name) {
+    RemoveTree(path_);
+    CreateFolders(path_);
+}
+
+ScratchFolder::~ScratchFolder() {
+    RemoveTree(path_);
+}
+
+std::wstring FakeProductProgram() {
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    return FolderOf(self) + L"\\fake_product.exe";
+}
+
+std::wstring PlaceProgram(const std::wstring& folder, const std::wstring& relativePath) {
+    const std::wstring target = folder + L"\\" + relativePath;
+    CreateFolders(FolderOf(target));
+    if (!CopyFileW(FakeProductProgram().c_str(), target.c_str(), FALSE))
+        throw std::runtime_error("cannot copy the stand-in program");
+    return target;
+}
+
+RunningProgram::RunningProgram(const std::wstring& exePath) {
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info = {};
+    std::wstring commandLine = L"\"" + exePath + L"\"";
+    // Started from the test root so that the program's own folder is nobody's
+    // current directory, as with a product started from its shortcut.
+    if (CreateProcessW(exePath.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                       TestRoot().c_str(), &startup, &info)) {
+        CloseHandle(info.hThread);
+        process_ = info.hProcess;
+        id_ = info.dwProcessId;
+    }
+}
+
+RunningProgram::RunningProgram(RunningProgram&& other) noexcept
+    : process_(std::exchange(other.process_, nullptr)), id_(other.id_) {}
+
+RunningProgram::~RunningProgram() {
+    if (!process_)
+        return;
+    if (IsRunning()) {
+        TerminateProcess(process_, 1);
+        WaitForSingleObject(process_, 5000);
+    }
+    CloseHandle(process_);
+}
+
+bool RunningProgram::IsRunning() const {
+    return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
+}
+
+bool RunningProgram::WaitForEnd(DWORD timeoutMs) const {
+    return process_ && WaitForSingleObject(process_, timeoutMs) == WAIT_OBJECT_0;
+}
+
+UninstallEntry::UninstallEntry() {
+    RegDeleteTreeW(UniqueRegKey(OpenUninstallKey(KEY_ALL_ACCESS)).Get(), kProductSubkeyName);
+}
+
+UninstallEntry::~UninstallEntry() {
+    UniqueRegKey uninstall(OpenUninstallKey(KEY_ALL_ACCESS));
+    RegDeleteTreeW(uninstall.Get(), kProductSubkeyName);
+}
+
+void UninstallEntry::CreateEmpty() {
+    UniqueRegKey uninstall(OpenUninstallKey(KEY_ALL_ACCESS));
+    HKEY product = nullptr;
+    if (RegCreateKeyExW(uninstall.Get(), kProductSubkeyName, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                        &product, nullptr) != ERROR_SUCCESS)
+        throw std::runtime_error("cannot create the product key");
+    RegCloseKey(product);
+}
+
+void UninstallEntry::SetRawLocation(DWORD type, const void* data, DWORD byteCount) {
+    CreateEmpty();
+    UniqueRegKey uninstall(OpenUninstallKey(KEY_ALL_ACCESS));
+    HKEY rawProduct = nullptr;
+    RegOpenKeyExW(uninstall.Get(), kProductSubkeyName, 0, KEY_ALL_ACCESS, &rawProduct);
+    UniqueRegKey product(rawProduct);
+    if (RegSetValueExW(product.Get(), kInstallLocationValueName, 0, type,
+                       static_cast<const BYTE*>(data), byteCount) != ERROR_SUCCESS)
+        throw std::runtime_error("cannot write the install location");
+}
+
+void UninstallEntry::SetLocation(const std::wstring& location) {
+    SetRawLocation(REG_SZ, location.c_str(),
+                   static_cast<DWORD>((location.size() + 1) * sizeof(wchar_t)));
+}
+
+void UninstallEntry::AddChildKey(const std::wstring& name) {
+    CreateEmpty();
+    HKEY child = nullptr;
+    const std::wstring path =
+        std::wstring(kUninstallKeyPath) + L"\\" + kProductSubkeyName + L"\\" + name;
+    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                        &child, nullptr) != ERROR_SUCCESS)
+        throw std::runtime_error("cannot create a child key");
+    RegCloseKey(child);
+}
+
+bool UninstallEntry::Exists() {
+    const std::wstring path = std::wstring(kUninstallKeyPath) + L"\\" + kProductSubkeyName;
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(key);
+    return true;
+}
+
+bool FileExists(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool FolderExists(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+void WriteFile(const std::wstring& path, const std::string& content) {
+    CreateFolders(FolderOf(path));
+    UniqueHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file.Get() == INVALID_HANDLE_VALUE) {
+        file.Release();
+        throw std::runtime_error("cannot create a test file");
+    }
+    DWORD written = 0;
+    ::WriteFile(file.Get(), content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
+}
+
+void CreateFolders(const std::wstring& path) {
+    if (path.size() <= 3 || FolderExists(path))
+        return;
+    CreateFolders(FolderOf(path));
+    CreateDirectoryW(path.c_str(), nullptr);
+}
+
+void RemoveTree(const std::wstring& path) {
+    if (!IsInside(path, TestRoot()) && !IsInside(path, ShellFolder(CSIDL_PROGRAMS)) &&
+        !IsInside(path, ShellFolder(CSIDL_DESKTOPDIRECTORY)))
+        throw std::logic_error("refusing to remove a tree outside the test folders");
+    RemoveTreeUnchecked(path);
+}
+
+std::wstring ShellFolder(int csidl) {
+    wchar_t path[MAX_PATH] = {};
+    if (FAILED(SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path)))
+        return std::wstring();
+    return path;
+}
+
+namespace {
+
+std::vector<PROCESSENTRY32W> ProcessList() {
+    std::vector<PROCESSENTRY32W> list;
+    UniqueSnapshot snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot)
+        return list;
+    PROCESSENTRY32W entry = {};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = Process32FirstW(snapshot.Get(), &entry); more;
+         more = Process32NextW(snapshot.Get(), &entry))
+        list.push_back(entry);
+    return list;
+}
+
+std::vector<DWORD> OwnCommandInterpreters() {
+    std::vector<DWORD> ids;
+    for (const PROCESSENTRY32W& entry : ProcessList()) {
+        if (entry.th32ParentProcessID == GetCurrentProcessId() &&
+            CompareStringOrdinal(entry.szExeFile, -1, L"cmd.exe", -1, TRUE) == CSTR_EQUAL)
+            ids.push_back(entry.th32ProcessID);
+    }
+    return ids;
+}
+
+} // namespace
+
+void TerminateProcessById(DWORD processId) {
+    UniqueHandle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, processId));
+    if (process) {
+        TerminateProcess(process.Get(), 1);
+        WaitForSingleObject(process.Get(), 5000);
+    }
+}
+
+bool SamePath(const std::wstring& left, const std::wstring& right) {
+    return CompareStringOrdinal(left.c_str(), -1, right.c_str(), -1, TRUE) == CSTR_EQUAL;
+}
+
+std::wstring ImagePathOf(DWORD processId) {
+    UniqueHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+    if (!process)
+        return std::wstring();
+    wchar_t path[MAX_PATH] = {};
+    DWORD length = MAX_PATH;
+    if (!QueryFullProcessImageNameW(process.Get(), 0, path, &length))
+        return std::wstring();
+    return std::wstring(path, length);
+}
+
+std::vector<DWORD> ProcessesRunningFrom(const std::wstring& folder) {
+    std::vector<DWORD> ids;
+    for (const PROCESSENTRY32W& entry : ProcessList()) {
+        if (IsInside(ImagePathOf(entry.th32ProcessID), folder))
+            ids.push_back(entry.th32ProcessID);
+    }
+    return ids;
+}
+
+ChildCommandWatch::ChildCommandWatch() : before_(OwnCommandInterpreters()) {}
+
+std::vector<DWORD> ChildCommandWatch::NewCommands() const {
+    std::vector<DWORD> fresh;
+    for (DWORD id : OwnCommandInterpreters()) {
+        if (std::find(before_.begin(), before_.end(), id) == before_.end())
+            fresh.push_back(id);
+    }
+    return fresh;
+}
+
+void ChildCommandWatch::StopNewCommands() const {
+    const std::vector<DWORD> commands = NewCommands();
+    for (DWORD command : commands) {
+        TerminateProcessById(command);
+        for (const PROCESSENTRY32W& entry : ProcessList()) {
+            if (entry.th32ParentProcessID == command)
+                TerminateProcessById(entry.th32ProcessID);
+        }
+    }
+}
+
+} // namespace enginetest

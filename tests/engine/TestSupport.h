@@ -1,0 +1,113 @@
+#pragma once
+// Helpers for the engine tests: sample installations, running stand-in
+// programs, the real uninstall entry in HKLM, shell folders and child commands.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace enginetest {
+
+// Every file the tests create lives below this folder of the sandbox's C: drive.
+std::wstring TestRoot();
+
+// A fresh, empty folder below the test root for one test, removed at the end.
+class ScratchFolder {
+  public:
+    explicit ScratchFolder(const std::wstring& name);
+    ~ScratchFolder();
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+    const std::wstring& Path() const { return path_; }
+
+  private:
+    std::wstring path_;
+};
+
+// The stand-in product program built beside the test program.
+std::wstring FakeProductProgram();
+
+// Copies the stand-in to folder\relativePath, creating folders on the way.
+std::wstring PlaceProgram(const std::wstring& folder, const std::wstring& relativePath);
+
+// A started program; it is terminated and awaited when the object goes.
+class RunningProgram {
+  public:
+    explicit RunningProgram(const std::wstring& exePath);
+    ~RunningProgram();
+    RunningProgram(RunningProgram&&) noexcept;
+    RunningProgram(const RunningProgram&) = delete;
+    RunningProgram& operator=(const RunningProgram&) = delete;
+
+    bool Started() const { return process_ != nullptr; }
+    DWORD Id() const { return id_; }
+    bool IsRunning() const;
+    // Waits up to timeoutMs for the program to end; true when it has ended.
+    bool WaitForEnd(DWORD timeoutMs) const;
+
+  private:
+    HANDLE process_ = nullptr;
+    DWORD id_ = 0;
+};
+
+// The product's uninstall entry in the real HKLM. Whatever the test leaves of it
+// is deleted at the end.
+class UninstallEntry {
+  public:
+    UninstallEntry();
+    ~UninstallEntry();
+    UninstallEntry(const UninstallEntry&) = delete;
+    UninstallEntry& operator=(const UninstallEntry&) = delete;
+
+    void CreateEmpty();
+    void SetLocation(const std::wstring& location);
+    // Raw bytes and type, for values that do not fit or lack their terminator.
+    void SetRawLocation(DWORD type, const void* data, DWORD byteCount);
+    void AddChildKey(const std::wstring& name);
+    static bool Exists();
+};
+
+bool FileExists(const std::wstring& path);
+bool FolderExists(const std::wstring& path);
+void WriteFile(const std::wstring& path, const std::string& content = "x");
+void CreateFolders(const std::wstring& path);
+// Removes a test folder tree; refuses anything outside the test root and the
+// shell folders the tests use.
+void RemoveTree(const std::wstring& path);
+
+// Waits (polling, bounded) until the condition holds; returns whether it did.
+template <typename Condition> bool WaitUntil(Condition condition, DWORD timeoutMs) {
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    for (;;) {
+        if (condition())
+            return true;
+        if (GetTickCount64() >= deadline)
+            return false;
+        Sleep(50);
+    }
+}
+
+std::wstring ShellFolder(int csidl);
+
+// Full image path of a running process, or empty when it cannot be read.
+std::wstring ImagePathOf(DWORD processId);
+// Processes whose image file lies inside the folder.
+std::vector<DWORD> ProcessesRunningFrom(const std::wstring& folder);
+void TerminateProcessById(DWORD processId);
+bool SamePath(const std::wstring& left, const std::wstring& right);
+
+// Notes the command interpreters this test program has started so far, and
+// tells which ones were started after that.
+class ChildCommandWatch {
+  public:
+    ChildCommandWatch();
+    std::vector<DWORD> NewCommands() const;
+    // Ends new command interpreters and their children (a safety net for a test
+    // whose guard failed: the command sleeps before it removes anything).
+    void StopNewCommands() const;
+
+  private:
+    std::vector<DWORD> before_;
+};
+
+} // namespace enginetest
