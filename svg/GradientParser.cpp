@@ -70,7 +70,7 @@ void SVGParser::ParseGradient(Node& node) {
         }
     }
     if (!stops.empty())
-        gradient.stops = std::move(stops);
+        gradient.stops = std::make_shared<const std::vector<GradientStopImpl>>(std::move(stops));
 
     const SVGDocumentImpl::ViewBox& viewBox = document_.viewBox_;
     auto coordinate = [&](const char* name, float reference, float& target) {
@@ -116,22 +116,24 @@ void SVGParser::ParseGradient(Node& node) {
     }
 }
 
-void SVGParser::LookupGradient(std::string_view id, GradientLookup& result) const {
+void SVGParser::LookupGradient(std::string_view id, GradientLookup& result) {
     const auto found = gradients_.find(id);
     if (found == gradients_.end()) {
         result.kind = GradientLookup::Kind::NotFound;
         return;
     }
     const GradientImpl& source = found->second;
-    if (source.stops.empty()) {
+    if (source.StopCount() == 0) {
         result.kind = GradientLookup::Kind::None;
         return;
     }
-    if (source.stops.size() == 1) {
+    if (source.StopCount() == 1) {
         result.kind = GradientLookup::Kind::Color;
-        result.color = source.stops.front().color;
+        result.color = source.stops->front().color;
         return;
     }
+    // Every draw resolves the stops of every paint that refers to them.
+    Charge(source.StopCount());
     result.kind = GradientLookup::Kind::Gradient;
     result.gradient = source;
     Gradient& g = result.gradient.gradient;

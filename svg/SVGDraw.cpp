@@ -29,8 +29,10 @@ Paint ResolvePaint(const PaintImpl& paint, const Color& currentColor, const Colo
     if (const GradientImpl* g = boost::get<GradientImpl>(&paint)) {
         Gradient gradient = g->gradient;
         gradient.stops.clear();
-        gradient.stops.reserve(g->stops.size());
-        for (const GradientStopImpl& stop : g->stops) {
+        if (!g->stops)
+            return gradient;
+        gradient.stops.reserve(g->stops->size());
+        for (const GradientStopImpl& stop : *g->stops) {
             Color color = ResolveColor(stop.color, colors);
             color.a *= stop.stopOpacity;
             gradient.stops.push_back({stop.offset, color});

@@ -52,7 +52,7 @@ class SVGParser {
     // Gradients and clip paths.
     void ParseGradient(Node& node);
     void BuildClipPath(Node& node, const FillStyle& fill, const StrokeStyle& stroke);
-    void LookupGradient(std::string_view id, GradientLookup& result) const;
+    void LookupGradient(std::string_view id, GradientLookup& result);
 
     // Helpers.
     float Diagonal() const;

@@ -5,6 +5,7 @@
 
 #include <boost/variant.hpp>
 
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -116,9 +117,14 @@ struct GradientStopImpl {
     float offset = 0.0f;
 };
 
+// Parsed stops are immutable and shared by every paint that refers to them, so
+// a long stop list used by many elements is held once.
+using GradientStops = std::shared_ptr<const std::vector<GradientStopImpl>>;
+
 struct GradientImpl {
-    Gradient gradient; // type, spread, geometry and transform; stops stay empty
-    std::vector<GradientStopImpl> stops;
+    Gradient gradient;   // type, spread, geometry and transform; stops stay empty
+    GradientStops stops; // may be empty: no stops
+    std::size_t StopCount() const { return stops ? stops->size() : 0; }
 };
 
 using PaintImpl = boost::variant<Color, GradientImpl, VariableRef, ColorKeys>;

@@ -20,7 +20,7 @@ const GradientImpl& FillGradient(const Loaded& l, std::size_t index = 0) {
 
 std::vector<float> Offsets(const GradientImpl& g) {
     std::vector<float> offsets;
-    for (const auto& stop : g.stops)
+    for (const auto& stop : *g.stops)
         offsets.push_back(stop.offset);
     return offsets;
 }
@@ -37,8 +37,8 @@ TEST(Gradients, StopsGetEndCopiesAndNeverDecrease) {
              "<rect fill='url(#a)'/><rect fill='url(#b)'/><rect fill='url(#c)'/></svg>");
     const GradientImpl& a = FillGradient(l, 0);
     EXPECT_EQ(Offsets(a), (std::vector<float>{0, 0.2f, 0.8f, 1}));
-    EXPECT_EQ(boost::get<Color>(a.stops[0].color), (Color{1, 0, 0, 1}));
-    EXPECT_EQ(boost::get<Color>(a.stops[3].color), (Color{0, 0, 1, 1}));
+    EXPECT_EQ(boost::get<Color>((*a.stops)[0].color), (Color{1, 0, 0, 1}));
+    EXPECT_EQ(boost::get<Color>((*a.stops)[3].color), (Color{0, 0, 1, 1}));
     EXPECT_EQ(Offsets(FillGradient(l, 1)), (std::vector<float>{0, 0.5f, 0.5f, 0.5f, 1}));
     EXPECT_EQ(Offsets(FillGradient(l, 2)), (std::vector<float>{0, 0, 1}));
 }
@@ -112,13 +112,13 @@ TEST(Gradients, ReferencesCopyEarlierGradients) {
     EXPECT_EQ(derived.gradient.type, GradientType::Radial);
     EXPECT_FLOAT_EQ(derived.gradient.r, 9);
     EXPECT_EQ(derived.gradient.spread, SpreadMethod::Reflect);
-    EXPECT_EQ(derived.stops.size(), 2u);
-    EXPECT_EQ(boost::get<Color>(derived.stops[1].color), (Color{0, 0, 1, 1}));
+    EXPECT_EQ(derived.StopCount(), 2u);
+    EXPECT_EQ(boost::get<Color>((*derived.stops)[1].color), (Color{0, 0, 1, 1}));
     const GradientImpl& own = FillGradient(l, 1);
     EXPECT_FLOAT_EQ(own.gradient.x1, 1);
-    EXPECT_EQ(boost::get<Color>(own.stops[0].color), Rgb(0, 255, 0));
+    EXPECT_EQ(boost::get<Color>((*own.stops)[0].color), Rgb(0, 255, 0));
     // The first gradient with an id wins.
-    EXPECT_EQ(FillGradient(l, 2).stops.size(), 2u);
+    EXPECT_EQ(FillGradient(l, 2).StopCount(), 2u);
 }
 
 TEST(Gradients, StopColoursCurrentColorAndStopOpacity) {
@@ -128,16 +128,35 @@ TEST(Gradients, StopColoursCurrentColorAndStopOpacity) {
                     "<stop stop-color='var(--accent, red)'/></linearGradient>"
                     "<rect fill='url(#g)' color='red'/></svg>");
     const GradientImpl& g = FillGradient(l);
-    ASSERT_EQ(g.stops.size(), 4u); // a copy at offset 1 was appended
-    EXPECT_EQ(boost::get<Color>(g.stops[0].color), Rgb(0, 255, 0));
-    EXPECT_FLOAT_EQ(g.stops[0].stopOpacity, 0.25f);
-    EXPECT_EQ(boost::get<Color>(g.stops[1].color), Rgb(0, 0, 255));
-    EXPECT_FLOAT_EQ(g.stops[1].stopOpacity, 1.0f);
-    EXPECT_EQ(boost::get<VariableRef>(g.stops[2].color).name, "accent");
+    ASSERT_EQ(g.StopCount(), 4u); // a copy at offset 1 was appended
+    EXPECT_EQ(boost::get<Color>((*g.stops)[0].color), Rgb(0, 255, 0));
+    EXPECT_FLOAT_EQ((*g.stops)[0].stopOpacity, 0.25f);
+    EXPECT_EQ(boost::get<Color>((*g.stops)[1].color), Rgb(0, 0, 255));
+    EXPECT_FLOAT_EQ((*g.stops)[1].stopOpacity, 1.0f);
+    EXPECT_EQ(boost::get<VariableRef>((*g.stops)[2].color).name, "accent");
 }
 
 TEST(Gradients, GradientsInsideGroupsAreDefinitionsToo) {
     Loaded l = Load("<svg><g><radialGradient id='g'><stop/><stop/></radialGradient></g>"
                     "<rect fill='url(#g)'/><linearGradient/></svg>");
     EXPECT_EQ(FillGradient(l, 1).gradient.type, GradientType::Radial);
+}
+
+TEST(Gradients, StopListsAreSharedByEveryReference) {
+    std::string svg = "<svg><linearGradient id='g'>";
+    for (int i = 0; i < 500; ++i)
+        svg += "<stop/>";
+    svg += "</linearGradient><linearGradient id='h' xlink:href='#g'/>";
+    for (int i = 0; i < 300; ++i)
+        svg += "<rect fill='url(#g)' stroke='url(#h)'/>";
+    svg += "</svg>";
+    Loaded l = Load(svg.c_str());
+    ASSERT_EQ(l.Root().Children().size(), 300u);
+    const GradientImpl& first = FillGradient(l, 0);
+    const GradientImpl& last = FillGradient(l, 299);
+    EXPECT_EQ(first.StopCount(), 501u); // a copy at offset 1 was appended
+    EXPECT_EQ(first.stops.get(), last.stops.get());
+    const auto& stroke =
+        boost::get<GradientImpl>(As<Graphic>(Child(l.Root(), 7)).Stroke().paintImpl);
+    EXPECT_EQ(stroke.stops.get(), first.stops.get());
 }

@@ -271,7 +271,7 @@ TEST(PaintReader, ColoursNoneAndFaults) {
 
 TEST(PaintReader, GradientReferencesAndFallbacks) {
     GradientImpl two;
-    two.stops.resize(2);
+    two.stops = std::make_shared<const std::vector<GradientStopImpl>>(2);
     two.gradient.x2 = 9;
     const GradientResolver resolver = [&](std::string_view id, GradientLookup& r) {
         if (id == "g1") {
