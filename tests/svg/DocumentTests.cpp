@@ -328,3 +328,8 @@ TEST(Errors, ByteOrderMarkAndDeclarationsAreSkipped) {
     EXPECT_EQ(l.document->Width(), 7);
     EXPECT_EQ(l.Root().Children().size(), 1u);
 }
+
+TEST(Errors, MissingTextOrRendererIsAnError) {
+    EXPECT_THROW(SVGDocument::Create(nullptr, std::make_shared<RecordingRenderer>()), SVGError);
+    EXPECT_THROW(SVGDocument::Create("<svg/>", nullptr), SVGError);
+}

@@ -203,3 +203,18 @@ TEST(Arcs, XAxisRotationIsApplied) {
         EXPECT_LT(WorstEllipseError(0, 0, ops, cx, cy, rx, ry, 30), 2e-3);
     }
 }
+
+TEST(Arcs, NegativeRadiiCountAsPositiveAndUnplaceableArcsAreLines) {
+    const auto positive = Play("M0 0 A5 5 0 1 1 10 0");
+    const auto negative = Play("M0 0 A-5 -5 0 1 1 10 0");
+    ASSERT_EQ(negative.size(), positive.size());
+    for (std::size_t i = 0; i < positive.size(); ++i)
+        EXPECT_EQ(negative[i].args, positive[i].args);
+    // Radii so small that their squares vanish: no ellipse can be placed, so a straight line.
+    const auto tiny = Play("M0 0 A1e-30 1e-30 0 0 1 10 10");
+    ASSERT_EQ(tiny.size(), 2u);
+    ExpectOp(tiny[1], PathOp::Line, {10, 10});
+    for (const PathOp& op : Play("M0 0 A1e30 1e30 45 1 1 1e-30 0"))
+        for (float v : op.args)
+            EXPECT_TRUE(std::isfinite(v));
+}
