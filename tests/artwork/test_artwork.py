@@ -33,7 +33,8 @@ PICTURES = {
 }
 
 # What our SVG engine reads; anything else would be skipped or misread. Radial
-# gradients are left out: GDI+ under Wine fills them as plain white.
+# gradients are left out: GDI+'s path-gradient brush, which a radial gradient
+# maps to most directly, paints plain white under Wine.
 ELEMENTS = {"svg", "g", "defs", "rect", "circle", "ellipse", "line", "polyline", "polygon",
             "path", "linearGradient", "stop"}
 ATTRIBUTES = {
