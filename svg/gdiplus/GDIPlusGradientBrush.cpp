@@ -1,6 +1,7 @@
 #include "svg/gdiplus/GDIPlusGradientBrush.h"
 
 #include "svg/gdiplus/GDIPlusColor.h"
+#include "svg/gdiplus/GDIPlusRadialTexture.h"
 #include "svg/gdiplus/GDIPlusSVGTransform.h"
 
 #include <algorithm>
@@ -112,37 +113,6 @@ UniqueBrush LinearBrush(const Gradient& gradient, float opacity, const RectF& ar
     return owner;
 }
 
-UniqueBrush RadialBrush(const Gradient& gradient, float opacity) {
-    const Blend blend = BlendOf(gradient, opacity);
-    // GDI+ measures blend positions from the rim (0) to the centre point (1), so the stops are
-    // laid out backwards to sit at their offsets from the focal point.
-    std::vector<ARGB> colors(blend.colors.rbegin(), blend.colors.rend());
-    std::vector<REAL> positions;
-    for (auto it = blend.positions.rbegin(); it != blend.positions.rend(); ++it)
-        positions.push_back(1.0f - *it);
-
-    GpPath* rawOutline = nullptr;
-    GdipCreatePath(FillModeAlternate, &rawOutline);
-    UniquePath outline(rawOutline);
-    const float r = gradient.r;
-    GdipAddPathEllipse(rawOutline, gradient.cx - r, gradient.cy - r, 2 * r, 2 * r);
-
-    GpPathGradient* brush = nullptr;
-    GDIPlusStatusKeeper status;
-    status.Keep(GdipCreatePathGradientFromPath(rawOutline, &brush));
-    UniqueBrush owner(brush);
-    if (!brush)
-        return owner;
-    status.Keep(GdipSetPathGradientPresetBlend(brush, colors.data(), positions.data(),
-                                               static_cast<INT>(colors.size())));
-    PointF focus(gradient.fx, gradient.fy);
-    status.Keep(GdipSetPathGradientCenterPoint(brush, &focus));
-    if (const GDIPlusSVGTransform* transform = GradientMatrix(gradient))
-        status.Keep(GdipSetPathGradientTransform(brush, transform->Handle()));
-    status.Keep(GdipSetPathGradientWrapMode(brush, WrapModeFor(gradient.spread)));
-    return owner;
-}
-
 } // namespace
 
 WrapMode WrapModeFor(SpreadMethod spread) {
@@ -156,26 +126,13 @@ WrapMode WrapModeFor(SpreadMethod spread) {
     }
 }
 
-UniqueBrush CreateGradientBrush(const Gradient& gradient, float opacity, const RectF& area) {
+UniqueBrush CreateGradientBrush(const Gradient& gradient, float opacity, const RectF& area,
+                                GpMatrix* world) {
     if (gradient.stops.empty())
         return nullptr;
     if (gradient.type == GradientType::Radial)
-        return RadialBrush(gradient, opacity);
+        return CreateRadialTextureBrush(gradient, opacity, area, world);
     return LinearBrush(gradient, opacity, area);
-}
-
-UniquePath RadialGradientOutline(const Gradient& gradient) {
-    if (gradient.type != GradientType::Radial || gradient.stops.empty() ||
-        WrapModeFor(gradient.spread) != WrapModeClamp)
-        return nullptr;
-    GpPath* raw = nullptr;
-    GdipCreatePath(FillModeAlternate, &raw);
-    UniquePath outline(raw);
-    const float r = gradient.r;
-    GdipAddPathEllipse(raw, gradient.cx - r, gradient.cy - r, 2 * r, 2 * r);
-    if (const GDIPlusSVGTransform* transform = GradientMatrix(gradient))
-        GdipTransformPath(raw, transform->Handle());
-    return outline;
 }
 
 } // namespace SVGEngine

@@ -6,17 +6,15 @@
 
 namespace SVGEngine {
 
-// A gradient brush whose stop alphas are multiplied by `opacity`. `area` is the region the
-// brush will cover, in the same user space as the gradient: a padded linear gradient is
-// stretched over it so that its end colours continue beyond the vector instead of repeating.
+// A gradient brush whose stop alphas are multiplied by `opacity`. `area` is the user-space
+// region the brush will cover and `world` the target's transform: a padded linear gradient is
+// stretched over the area so its end colours continue beyond the vector instead of repeating,
+// and a radial gradient is computed for the area's device pixels.
 // Returns null when the gradient paints nothing (no stops).
-UniqueBrush CreateGradientBrush(const Gradient& gradient, float opacity, const RectF& area);
+UniqueBrush CreateGradientBrush(const Gradient& gradient, float opacity, const RectF& area,
+                                GpMatrix* world);
 
 // GDI+ wrap mode for an SVG spread method.
 WrapMode WrapModeFor(SpreadMethod spread);
-
-// For a padded radial gradient: the circle outside which its last stop colour continues, in
-// user space (with the gradient transform applied). Null for other gradients.
-UniquePath RadialGradientOutline(const Gradient& gradient);
 
 } // namespace SVGEngine

@@ -125,6 +125,14 @@ void GDIPlusSVGRenderer::ApplyStyle(const GraphicStyle& style) {
     status_.Keep(GdipSetClipPath(target_, region.get(), CombineModeIntersect));
 }
 
+UniqueMatrix GDIPlusSVGRenderer::WorldTransform() {
+    GpMatrix* world = nullptr;
+    status_.Keep(GdipCreateMatrix(&world));
+    if (world)
+        status_.Keep(GdipGetWorldTransform(target_, world));
+    return UniqueMatrix(world);
+}
+
 void GDIPlusSVGRenderer::Save(const GraphicStyle& style) {
     PushLevel(style);
     if (target_)
@@ -168,26 +176,19 @@ void GDIPlusSVGRenderer::Fill(GpPath* shape, const GraphicStyle& style, const Fi
     const Gradient* gradient = boost::get<Gradient>(&fill.paint);
     if (!gradient)
         return;
-    UniqueBrush brush = CreateGradientBrush(*gradient, k, ShapeExtent(shape, StrokeMargin(stroke)));
-    if (!brush)
-        return;
-    // A path gradient paints only inside its circle; a padded radial gradient continues
-    // with its last colour beyond it.
-    if (UniquePath circle = RadialGradientOutline(*gradient)) {
-        ScopedGraphicsState outside(target_, status_);
-        status_.Keep(GdipSetClipPath(target_, circle.get(), CombineModeExclude));
-        GpSolidFill* rim = nullptr;
-        status_.Keep(GdipCreateSolidFill(ToArgb(gradient->stops.back().color, k), &rim));
-        UniqueBrush rimOwner(rim);
-        status_.Keep(GdipFillPath(target_, rim, shape));
-    }
-    status_.Keep(GdipFillPath(target_, brush.get(), shape));
+    UniqueMatrix world = WorldTransform();
+    UniqueBrush brush =
+        CreateGradientBrush(*gradient, k, ShapeExtent(shape, StrokeMargin(stroke)), world.get());
+    if (brush)
+        status_.Keep(GdipFillPath(target_, brush.get(), shape));
 }
 
 void GDIPlusSVGRenderer::Stroke(GpPath* shape, const GraphicStyle& style,
                                 const StrokeStyle& stroke) {
     const float k = stroke.strokeOpacity * style.opacity * currentOpacity_;
-    StrokePen pen = CreateStrokePen(stroke, k, ShapeExtent(shape, StrokeMargin(stroke)));
+    UniqueMatrix world = WorldTransform();
+    StrokePen pen =
+        CreateStrokePen(stroke, k, ShapeExtent(shape, StrokeMargin(stroke)), world.get());
     if (pen.pen)
         status_.Keep(GdipDrawPath(target_, pen.pen.get(), shape));
 }

@@ -19,7 +19,8 @@ struct StrokePen {
 };
 
 // Null pen when the stroke paints nothing (no width, or a gradient without stops).
-// `area` is the stroked outline's extent, used to stretch padded gradients.
-StrokePen CreateStrokePen(const StrokeStyle& stroke, float opacity, const RectF& area);
+// `area` is the stroked outline's extent and `world` the target's transform, for gradients.
+StrokePen CreateStrokePen(const StrokeStyle& stroke, float opacity, const RectF& area,
+                          GpMatrix* world);
 
 } // namespace SVGEngine
