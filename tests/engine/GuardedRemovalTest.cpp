@@ -9,6 +9,7 @@
 #include <shlobj.h>
 
 #include <functional>
+#include <ostream>
 
 using namespace enginetest;
 
@@ -18,6 +19,11 @@ struct DangerousLocation {
     const char* name;
     std::function<std::wstring(const std::wstring& sample)> location;
 };
+
+// Shows the case's name, not its bytes, in the test's messages.
+void PrintTo(const DangerousLocation& location, std::ostream* out) {
+    *out << location.name;
+}
 
 std::wstring ParentOf(const std::wstring& path) {
     return path.substr(0, path.find_last_of(L'\\'));
