@@ -57,7 +57,7 @@ bool IsPathCommand(char c) {
 
 bool ReadArgument(const char*& p, const char* end, float& value) {
     SkipSeparator(p, end);
-    return ReadNumber(p, end, value);
+    return ScanNumber(p, end, value);
 }
 
 template <std::size_t N> bool ReadArguments(const char*& p, const char* end, float (&values)[N]) {
@@ -128,27 +128,35 @@ PointF ConvertArc(Path& path, float x1, float y1, float rx, float ry, float xAxi
     if (!sweep && f1 < f2)
         f2 -= kTwoPi;
 
-    auto segment = [&](PointF from, float fa, PointF to, float fb, bool last) {
-        const float t = std::tan((fb - fa) / 4.0f);
+    // An angle with its sine and cosine, each computed once.
+    struct Angle {
+        float value, sine, cosine;
+        explicit Angle(float f) : value(f), sine(std::sin(f)), cosine(std::cos(f)) {}
+    };
+    auto segment = [&](PointF from, const Angle& fa, PointF to, const Angle& fb, bool last) {
+        const float t = std::tan((fb.value - fa.value) / 4.0f);
         const float ex = 4.0f / 3.0f * rx * t;
         const float ey = 4.0f / 3.0f * ry * t;
-        const PointF c1 = toUser.Apply(from.x - ex * std::sin(fa), from.y + ey * std::cos(fa));
-        const PointF c2 = toUser.Apply(to.x + ex * std::sin(fb), to.y - ey * std::cos(fb));
+        const PointF c1 = toUser.Apply(from.x - ex * fa.sine, from.y + ey * fa.cosine);
+        const PointF c2 = toUser.Apply(to.x + ex * fb.sine, to.y - ey * fb.cosine);
         const PointF end = last ? PointF{x2, y2} : toUser.Apply(to.x, to.y);
         path.CurveTo(c1.x, c1.y, c2.x, c2.y, end.x, end.y);
         return c2;
     };
 
     PointF start = a;
+    Angle from(f1);
     // At most three full steps: the angles differ by less than 2 pi.
-    for (int i = 0; i < 4 && std::fabs(f2 - f1) > kMaxSegmentAngle; ++i) {
-        const float f = (sweep && f1 < f2) ? f1 + kMaxSegmentAngle : f1 - kMaxSegmentAngle;
-        const PointF mid{cx + rx * std::cos(f), cy + ry * std::sin(f)};
-        segment(start, f1, mid, f, false);
+    for (int i = 0; i < 4 && std::fabs(f2 - from.value) > kMaxSegmentAngle; ++i) {
+        const float f1Now = from.value;
+        const Angle step((sweep && f1Now < f2) ? f1Now + kMaxSegmentAngle
+                                               : f1Now - kMaxSegmentAngle);
+        const PointF mid{cx + rx * step.cosine, cy + ry * step.sine};
+        segment(start, from, mid, step, false);
         start = mid;
-        f1 = f;
+        from = step;
     }
-    return segment(start, f1, b, f2, true);
+    return segment(start, from, b, Angle(f2), true);
 }
 
 void PlayPathData(std::string_view data, Path& path) {

@@ -1,6 +1,7 @@
 #include "ValueReaders.h"
 
 #include "ColorKeywords.h"
+#include "NumberScanner.h"
 #include "SVGDocument.h"
 
 #include <cmath>
@@ -178,76 +179,8 @@ bool ReadListItems(std::string_view text, bool itemsMayTouch,
 
 } // namespace
 
-void SkipSpaces(const char*& p, const char* end) {
-    while (p != end && IsSpace(*p))
-        ++p;
-}
-
-void SkipSeparator(const char*& p, const char* end) {
-    SkipSpaces(p, end);
-    if (p != end && *p == ',') {
-        ++p;
-        SkipSpaces(p, end);
-    }
-}
-
 bool ReadNumber(const char*& p, const char* end, float& value) {
-    const char* s = p;
-    if (s == end)
-        return false;
-    float sign = 1.0f;
-    if (*s == '-' || *s == '+') {
-        if (*s == '-')
-            sign = -1.0f;
-        ++s;
-        if (s == end)
-            return false;
-    }
-    float v = 0.0f;
-    bool digits = false;
-    while (s != end && IsDigit(*s)) {
-        v = v * 10.0f + static_cast<float>(*s - '0');
-        digits = true;
-        ++s;
-    }
-    if (s != end && *s == '.') {
-        ++s;
-        if (s == end || !IsDigit(*s))
-            return false;
-        float d = 10.0f;
-        while (s != end && IsDigit(*s)) {
-            v = v + static_cast<float>(*s - '0') / d;
-            d *= 10.0f;
-            ++s;
-        }
-        digits = true;
-    }
-    if (!digits)
-        return false;
-    if (s != end && (*s == 'e' || *s == 'E')) {
-        ++s;
-        float expSign = 1.0f;
-        if (s != end && (*s == '-' || *s == '+')) {
-            if (*s == '-')
-                expSign = -1.0f;
-            ++s;
-        }
-        if (s == end || !IsDigit(*s))
-            return false;
-        float exponent = 0.0f;
-        while (s != end && IsDigit(*s)) {
-            exponent = exponent * 10.0f + static_cast<float>(*s - '0');
-            ++s;
-        }
-        if (exponent != 0.0f)
-            v *= std::pow(10.0f, expSign * exponent);
-    }
-    v *= sign;
-    if (!std::isfinite(v))
-        return false;
-    value = v;
-    p = s;
-    return true;
+    return ScanNumber(p, end, value);
 }
 
 bool ReadNumber(std::string_view text, float& value) {

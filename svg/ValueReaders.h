@@ -3,6 +3,7 @@
 // accumulated in single precision.
 #pragma once
 
+#include "NumberScanner.h"
 #include "SVGRenderer.h"
 
 #include <functional>
@@ -16,12 +17,18 @@ namespace SVGEngine {
 inline bool IsSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r';
 }
-inline bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
+inline void SkipSpaces(const char*& p, const char* end) {
+    while (p != end && IsSpace(*p))
+        ++p;
 }
-void SkipSpaces(const char*& p, const char* end);
 // Whitespace, at most one ",", whitespace.
-void SkipSeparator(const char*& p, const char* end);
+inline void SkipSeparator(const char*& p, const char* end) {
+    SkipSpaces(p, end);
+    if (p != end && *p == ',') {
+        ++p;
+        SkipSpaces(p, end);
+    }
+}
 
 bool ReadNumber(const char*& p, const char* end, float& value);
 // A whole attribute holding one number, whitespace around it allowed.

@@ -50,14 +50,14 @@ bool NestsDeeperThan(const char* p, const char* end, int limit) {
         } else {
             if (++depth > limit)
                 return true;
-            // Find the end of the tag, stepping over quoted values.
-            char quote = 0;
+            // Find the end of the tag, jumping over quoted values (long path data).
             for (; p != end; ++p) {
-                if (quote != 0) {
-                    if (*p == quote)
-                        quote = 0;
-                } else if (*p == '"' || *p == '\'') {
-                    quote = *p;
+                if (*p == '"' || *p == '\'') {
+                    const char* close = static_cast<const char*>(
+                        std::memchr(p + 1, *p, static_cast<std::size_t>(end - p - 1)));
+                    if (close == nullptr)
+                        return false;
+                    p = close;
                 } else if (*p == '>') {
                     if (p[-1] == '/')
                         --depth;

@@ -328,3 +328,26 @@ TEST(TransformReader, AnyFaultGivesNoTransform) {
                             "scale(2) ,, scale(3)", "scale(1 x)"})
         EXPECT_FALSE(HasTransform(bad)) << bad;
 }
+
+TEST(NumberReader, FractionsMatchDigitByDigitDivision) {
+    // The scanner's result for many fractions, against the rule written out plainly.
+    unsigned seed = 12345;
+    for (int n = 0; n < 2000; ++n) {
+        std::string text = std::to_string(seed % 1000) + ".";
+        const int places = 1 + static_cast<int>(seed % 15);
+        for (int i = 0; i < places; ++i) {
+            seed = seed * 1103515245u + 12345u;
+            text += static_cast<char>('0' + (seed >> 16) % 10);
+        }
+        volatile float expected = static_cast<float>(std::stoi(text.substr(0, text.find('.'))));
+        volatile float d = 10.0f;
+        for (std::size_t i = text.find('.') + 1; i < text.size(); ++i) {
+            expected = expected + static_cast<float>(text[i] - '0') / d;
+            d = d * 10.0f;
+        }
+        float v;
+        ASSERT_TRUE(Number(text.c_str(), v)) << text;
+        EXPECT_EQ(v, expected) << text;
+        seed = seed * 1103515245u + 12345u;
+    }
+}
