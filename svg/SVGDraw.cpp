@@ -66,6 +66,8 @@ void SVGDocumentImpl::RenderFit(const Element* start, const ColorMap& colors, fl
     GraphicStyle style;
     style.opacity = 1.0f;
     std::shared_ptr<Transform> t = renderer_->CreateTransform(1, 0, 0, 1, 0, 0);
+    if (!t)
+        return;
     t->Translate(-viewBox_.x * s, -viewBox_.y * s);
     t->Scale(s, s);
     style.transform = std::move(t);
@@ -87,6 +89,8 @@ void SVGDocumentImpl::RenderMapped(const Element* start, float destX, float dest
     GraphicStyle style;
     style.opacity = opacity;
     std::shared_ptr<Transform> t = renderer_->CreateTransform(1, 0, 0, 1, 0, 0);
+    if (!t)
+        return;
     t->Translate(destX - srcX * s, destY - srcY * s);
     t->Scale(s, s);
     style.transform = std::move(t);

@@ -413,6 +413,8 @@ void SVGParser::BuildUse(Node& node, GraphicStyle style, const FillStyle& fill,
     if (style.transform) {
         // The element's own transform applies after the x, y offset.
         std::shared_ptr<Transform> t = renderer.CreateTransform(1, 0, 0, 1, 0, 0);
+        if (!t)
+            throw SVGError("the renderer made no transform");
         t->Concat(*style.transform);
         t->Translate(x, y);
         style.transform = std::move(t);
@@ -435,7 +437,6 @@ void SVGParser::BuildUse(Node& node, GraphicStyle style, const FillStyle& fill,
 std::shared_ptr<Path> SVGParser::BuildShape(Node& node) {
     const std::string_view name = Name(node);
     const SVGDocumentImpl::ViewBox& viewBox = document_.viewBox_;
-    SVGRenderer& renderer = document_.Renderer();
     std::string_view value;
     if (name == "rect") {
         const float x = LengthAttribute(node, "x", viewBox.width, 0.0f);
@@ -456,7 +457,7 @@ std::shared_ptr<Path> SVGParser::BuildShape(Node& node) {
         // Negative radii (an error in SVG) count as square corners.
         rx = std::max(0.0f, std::min(rx, w / 2.0f));
         ry = std::max(0.0f, std::min(ry, h / 2.0f));
-        std::shared_ptr<Path> path = renderer.CreatePath();
+        std::shared_ptr<Path> path = NewPath();
         if (rx == 0.0f && ry == 0.0f)
             path->AddRect(x, y, w, h);
         else
@@ -467,7 +468,7 @@ std::shared_ptr<Path> SVGParser::BuildShape(Node& node) {
         const float r = LengthAttribute(node, "r", Diagonal(), 0.0f);
         const float cx = LengthAttribute(node, "cx", viewBox.width, 0.0f);
         const float cy = LengthAttribute(node, "cy", viewBox.height, 0.0f);
-        std::shared_ptr<Path> path = renderer.CreatePath();
+        std::shared_ptr<Path> path = NewPath();
         path->AddEllipse(cx, cy, r, r);
         return path;
     }
@@ -476,12 +477,12 @@ std::shared_ptr<Path> SVGParser::BuildShape(Node& node) {
         const float ry = LengthAttribute(node, "ry", viewBox.height, 0.0f);
         const float cx = LengthAttribute(node, "cx", viewBox.width, 0.0f);
         const float cy = LengthAttribute(node, "cy", viewBox.height, 0.0f);
-        std::shared_ptr<Path> path = renderer.CreatePath();
+        std::shared_ptr<Path> path = NewPath();
         path->AddEllipse(cx, cy, rx, ry);
         return path;
     }
     if (name == "line") {
-        std::shared_ptr<Path> path = renderer.CreatePath();
+        std::shared_ptr<Path> path = NewPath();
         path->MoveTo(LengthAttribute(node, "x1", viewBox.width, 0.0f),
                      LengthAttribute(node, "y1", viewBox.height, 0.0f));
         path->LineTo(LengthAttribute(node, "x2", viewBox.width, 0.0f),
@@ -491,7 +492,7 @@ std::shared_ptr<Path> SVGParser::BuildShape(Node& node) {
     if (name == "polyline" || name == "polygon") {
         if (!Attribute(node, "points", value))
             return nullptr;
-        std::shared_ptr<Path> path = renderer.CreatePath();
+        std::shared_ptr<Path> path = NewPath();
         std::size_t count = 0;
         float pendingX = 0.0f;
         ForEachNumber(value, true, [&](float n) {
@@ -511,7 +512,7 @@ std::shared_ptr<Path> SVGParser::BuildShape(Node& node) {
     if (name == "path") {
         if (!Attribute(node, "d", value))
             return nullptr;
-        std::shared_ptr<Path> path = renderer.CreatePath();
+        std::shared_ptr<Path> path = NewPath();
         PlayPathData(value, *path);
         return path;
     }
@@ -661,6 +662,13 @@ float SVGParser::LengthAttribute(Node& node, const char* name, float reference,
         return absent;
     float length;
     return ReadLength(value, reference, length) ? length : absent;
+}
+
+std::shared_ptr<Path> SVGParser::NewPath() {
+    std::shared_ptr<Path> path = document_.Renderer().CreatePath();
+    if (!path)
+        throw SVGError("the renderer made no path");
+    return path;
 }
 
 void SVGParser::Charge(std::size_t work) {

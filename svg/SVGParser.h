@@ -57,6 +57,7 @@ class SVGParser {
     // Helpers.
     float Diagonal() const;
     float LengthAttribute(Node& node, const char* name, float reference, float absent) const;
+    std::shared_ptr<Path> NewPath(); // never null: throws instead
     void Charge(std::size_t work);
     void PushStyles(const FillStyle& fill, const StrokeStyle& stroke);
     void PopStyles();

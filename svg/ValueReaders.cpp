@@ -441,6 +441,8 @@ bool ReadTransformItem(const char*& p, const char* end, SVGRenderer& renderer,
         if (count != 6)
             return false;
         auto m = renderer.CreateTransform(1, 0, 0, 1, 0, 0);
+        if (!m)
+            return false;
         m->Set(args[0], args[1], args[2], args[3], args[4], args[5]);
         accumulated.Concat(*m);
     } else if (function == "translate") {
@@ -466,6 +468,8 @@ bool ReadTransformItem(const char*& p, const char* end, SVGRenderer& renderer,
             return false;
         const float t = std::tan(args[0] * 0.017453292f);
         auto m = renderer.CreateTransform(1, 0, 0, 1, 0, 0);
+        if (!m)
+            return false;
         if (function == "skewX")
             m->Set(1, 0, t, 1, 0, 0);
         else

@@ -82,3 +82,27 @@ TEST(Robustness, OddValuesNeverCrash) {
         EXPECT_FALSE(l.renderer->unbalanced);
     }
 }
+
+namespace {
+
+// A renderer whose factories fail, as one out of resources might.
+class FailingRenderer : public RecordingRenderer {
+  public:
+    std::unique_ptr<Path> CreatePath() override { return nullptr; }
+    std::unique_ptr<Transform> CreateTransform(float, float, float, float, float, float) override {
+        return nullptr;
+    }
+};
+
+} // namespace
+
+TEST(Robustness, RendererThatMakesNothingGivesErrorsNotCrashes) {
+    auto renderer = std::make_shared<FailingRenderer>();
+    EXPECT_THROW(SVGDocument::Create("<svg><rect/></svg>", renderer), SVGError);
+    auto document = SVGDocument::Create(
+        "<svg><g transform='scale(2) skewX(3)'/><symbol viewBox='0 0 1 1'/></svg>", renderer);
+    EXPECT_FALSE(Child(*document->Impl().Root(), 0).Style().transform);
+    document->Render(10, 10);
+    document->Render(0, 0, 1, 1, 0, 0, 1, 1, 1);
+    EXPECT_TRUE(renderer->calls.empty());
+}
