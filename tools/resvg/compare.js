@@ -1,0 +1,228 @@
+#!/usr/bin/env node
+// Compares our engine's renderings with resvg's rendering of the same SVG at the same size.
+//
+//   node compare.js [--diff-dir DIR] [--known FILE] [--only NAME] SVG_DIR OURS_DIR WIDTH_SCALE
+//
+// For every NAME.svg in SVG_DIR, OURS_DIR/NAME.pam (straight RGBA, from svgrender) is compared
+// with resvg's picture fitted to the same width.
+//
+// Metric, on premultiplied RGBA with channels 0..255:
+//   - a pixel differs when some channel differs by more than TOLERANCE from resvg's pixel AND
+//     the difference is not explained by antialiasing: neither resvg's picture has a pixel
+//     within TOLERANCE of ours in the 3 x 3 neighbourhood, nor ours has one within TOLERANCE of
+//     resvg's (an edge drawn half a pixel off, or with other coverage, stays acceptable);
+//   - "bad" = share of differing pixels; "mean" = mean absolute channel difference.
+// A file passes when bad <= MAX_BAD and mean <= MAX_MEAN. Files listed in the known-differences
+// file (NAME: reason) are reported but do not fail: the engine's fixed behaviour differs there.
+'use strict';
+const fs = require('fs');
+const path = require('path');
+const zlib = require('zlib');
+
+const TOLERANCE = 32;
+const MAX_BAD = 0.005;
+const MAX_MEAN = 3.0;
+
+let Resvg;
+try {
+    ({Resvg} = require('@resvg/resvg-js'));
+} catch (e) {
+    console.error('compare: the resvg reference is not installed; run tools/resvg/install');
+    process.exit(2);
+}
+
+function readPam(file) {
+    const data = fs.readFileSync(file);
+    const end = data.indexOf('ENDHDR\n');
+    if (end < 0) throw new Error(`${file}: not a PAM file`);
+    const header = data.subarray(0, end).toString('latin1');
+    const field = (name) => Number((header.match(new RegExp(`${name} (\\d+)`)) || [])[1]);
+    const width = field('WIDTH'), height = field('HEIGHT');
+    const pixels = data.subarray(end + 7, end + 7 + width * height * 4);
+    if (pixels.length !== width * height * 4) throw new Error(`${file}: truncated`);
+    return {width, height, pixels};
+}
+
+function premultiply(pixels) {
+    const out = new Uint8Array(pixels.length);
+    for (let i = 0; i < pixels.length; i += 4) {
+        const a = pixels[i + 3];
+        out[i] = Math.round((pixels[i] * a) / 255);
+        out[i + 1] = Math.round((pixels[i + 1] * a) / 255);
+        out[i + 2] = Math.round((pixels[i + 2] * a) / 255);
+        out[i + 3] = a;
+    }
+    return out;
+}
+
+function unpremultiply(pixels) {
+    const out = new Uint8Array(pixels.length);
+    for (let i = 0; i < pixels.length; i += 4) {
+        const a = pixels[i + 3];
+        for (let c = 0; c < 3; c++) out[i + c] = a ? Math.min(255, Math.round((pixels[i + c] * 255) / a)) : 0;
+        out[i + 3] = a;
+    }
+    return out;
+}
+
+function maxChannelDiff(a, i, b, j) {
+    return Math.max(Math.abs(a[i] - b[j]), Math.abs(a[i + 1] - b[j + 1]),
+                    Math.abs(a[i + 2] - b[j + 2]), Math.abs(a[i + 3] - b[j + 3]));
+}
+
+function matchesNearby(src, i, other, x, y, w, h) {
+    for (let dy = -1; dy <= 1; dy++) {
+        for (let dx = -1; dx <= 1; dx++) {
+            const nx = x + dx, ny = y + dy;
+            if (nx < 0 || ny < 0 || nx >= w || ny >= h) continue;
+            if (maxChannelDiff(src, i, other, (ny * w + nx) * 4) <= TOLERANCE) return true;
+        }
+    }
+    return false;
+}
+
+function compare(ours, ref, w, h) {
+    let bad = 0, sum = 0;
+    const mask = new Uint8Array(w * h);
+    for (let y = 0; y < h; y++) {
+        for (let x = 0; x < w; x++) {
+            const i = (y * w + x) * 4;
+            for (let c = 0; c < 4; c++) sum += Math.abs(ours[i + c] - ref[i + c]);
+            if (maxChannelDiff(ours, i, ref, i) <= TOLERANCE) continue;
+            if (matchesNearby(ours, i, ref, x, y, w, h) || matchesNearby(ref, i, ours, x, y, w, h))
+                continue;
+            bad++;
+            mask[y * w + x] = 1;
+        }
+    }
+    return {bad: bad / (w * h), mean: sum / (w * h * 4), mask};
+}
+
+// A small PNG writer for the side-by-side picture: ours | resvg | differing pixels in red.
+function writePng(file, w, h, rgba) {
+    const crcTable = new Int32Array(256).map((_, n) => {
+        let c = n;
+        for (let k = 0; k < 8; k++) c = c & 1 ? 0xedb88320 ^ (c >>> 1) : c >>> 1;
+        return c;
+    });
+    const crc = (buf) => {
+        let c = -1;
+        for (const b of buf) c = crcTable[(c ^ b) & 0xff] ^ (c >>> 8);
+        return (c ^ -1) >>> 0;
+    };
+    const chunk = (type, body) => {
+        const len = Buffer.alloc(4);
+        len.writeUInt32BE(body.length);
+        const tb = Buffer.concat([Buffer.from(type, 'latin1'), body]);
+        const c = Buffer.alloc(4);
+        c.writeUInt32BE(crc(tb));
+        return Buffer.concat([len, tb, c]);
+    };
+    const raw = Buffer.alloc((w * 4 + 1) * h);
+    for (let y = 0; y < h; y++) {
+        raw[y * (w * 4 + 1)] = 0;
+        Buffer.from(rgba.buffer, rgba.byteOffset + y * w * 4, w * 4).copy(raw, y * (w * 4 + 1) + 1);
+    }
+    const ihdr = Buffer.alloc(13);
+    ihdr.writeUInt32BE(w, 0);
+    ihdr.writeUInt32BE(h, 4);
+    ihdr.set([8, 6, 0, 0, 0], 8);
+    fs.writeFileSync(file, Buffer.concat([Buffer.from([137, 80, 78, 71, 13, 10, 26, 10]),
+                                          chunk('IHDR', ihdr), chunk('IDAT', zlib.deflateSync(raw)),
+                                          chunk('IEND', Buffer.alloc(0))]));
+}
+
+function sideBySide(file, ours, ref, mask, w, h) {
+    const W = w * 3;
+    const out = new Uint8Array(W * h * 4);
+    for (let y = 0; y < h; y++) {
+        for (let x = 0; x < w; x++) {
+            const i = (y * w + x) * 4;
+            out.set(ours.subarray(i, i + 4), (y * W + x) * 4);
+            out.set(ref.subarray(i, i + 4), (y * W + w + x) * 4);
+            out.set(mask[y * w + x] ? [255, 0, 0, 255] : [0, 0, 0, 40], (y * W + 2 * w + x) * 4);
+        }
+    }
+    writePng(file, W, h, out);
+}
+
+function main() {
+    const args = process.argv.slice(2);
+    const option = (name) => {
+        const at = args.indexOf(name);
+        if (at < 0) return undefined;
+        const value = args[at + 1];
+        args.splice(at, 2);
+        return value;
+    };
+    const diffDir = option('--diff-dir');
+    const knownFile = option('--known');
+    const only = option('--only');
+    if (args.length !== 3) {
+        console.error('usage: compare.js [--diff-dir DIR] [--known FILE] [--only NAME] SVG_DIR OURS_DIR SCALE');
+        process.exit(2);
+    }
+    const [svgDir, oursDir, scaleText] = args;
+    const scale = Number(scaleText);
+    const known = new Map();
+    if (knownFile) {
+        for (const line of fs.readFileSync(knownFile, 'utf8').split('\n')) {
+            const m = line.match(/^([\w.-]+):\s*(.*)$/);
+            if (m) known.set(m[1], m[2]);
+        }
+    }
+    const names = fs.readdirSync(svgDir).filter((f) => f.endsWith('.svg')).map((f) => f.slice(0, -4))
+                      .filter((n) => !only || n === only).sort();
+    if (names.length === 0) {
+        console.error(`compare: no SVG file${only ? ` named ${only}` : ''} in ${svgDir}`);
+        process.exit(2);
+    }
+    let failed = 0, passed = 0;
+    const rows = [];
+    for (const name of names) {
+        const oursFile = path.join(oursDir, `${name}.pam`);
+        if (!fs.existsSync(oursFile)) {
+            console.log(`FAIL ${name}: our rendering ${oursFile} is missing`);
+            failed++;
+            continue;
+        }
+        const ours = readPam(oursFile);
+        const svg = fs.readFileSync(path.join(svgDir, `${name}.svg`));
+        const width = ours.width;
+        const rendered = new Resvg(svg, {fitTo: {mode: 'width', value: width}}).render();
+        if (rendered.width !== ours.width || rendered.height !== ours.height) {
+            console.log(`FAIL ${name}: sizes differ, ours ${ours.width}x${ours.height}, resvg ` +
+                        `${rendered.width}x${rendered.height}`);
+            failed++;
+            continue;
+        }
+        // resvg hands out premultiplied pixels already.
+        const a = premultiply(ours.pixels), b = new Uint8Array(rendered.pixels);
+        const result = compare(a, b, width, ours.height);
+        if (diffDir) {
+            fs.mkdirSync(diffDir, {recursive: true});
+            sideBySide(path.join(diffDir, `${name}.png`), ours.pixels, unpremultiply(b),
+                       result.mask, width, ours.height);
+        }
+        const within = result.bad <= MAX_BAD && result.mean <= MAX_MEAN;
+        const verdict = within ? 'ok' : known.has(name) ? 'known' : 'FAIL';
+        if (verdict === 'FAIL') failed++;
+        else passed++;
+        rows.push({name, verdict, ...result});
+        const note = verdict === 'known' ? `  (${known.get(name)})` : '';
+        console.log(`${verdict.padEnd(5)} ${name.padEnd(28)} bad ${(result.bad * 100).toFixed(3).padStart(7)}%` +
+                    `  mean ${result.mean.toFixed(2).padStart(6)}${note}`);
+    }
+    if (rows.length > 1) {
+        const worst = rows.filter((r) => r.verdict === 'ok').sort((x, y) => y.bad - x.bad || y.mean - x.mean)[0];
+        if (worst)
+            console.log(`worst passing file: ${worst.name} (bad ${(worst.bad * 100).toFixed(3)}%, ` +
+                        `mean ${worst.mean.toFixed(2)})`);
+        console.log(`thresholds: tolerance ${TOLERANCE}/255 per channel with a 3x3 antialiasing ` +
+                    `allowance, bad <= ${MAX_BAD * 100}%, mean <= ${MAX_MEAN}; scale ${scale}`);
+    }
+    console.log(`${passed} passed, ${failed} failed`);
+    process.exit(failed ? 1 : 0);
+}
+
+main();
