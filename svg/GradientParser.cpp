@@ -35,6 +35,7 @@ void SVGParser::ParseGradient(Node& node) {
     std::vector<GradientStopImpl> stops;
     float previous = 0.0f;
     for (Node* child = node.first_node(); child != nullptr; child = child->next_sibling()) {
+        Charge(1); // content referenced by use is walked once per use
         if (child->type() != rapidxml::node_element || Name(*child) != "stop")
             continue;
         FillStyle fill = fills_.back();
@@ -167,6 +168,7 @@ void SVGParser::BuildClipPath(Node& node, const FillStyle& fill, const StrokeSty
     PushStyles(fill, stroke);
     auto clip = std::make_shared<ClippingPath>();
     for (Node* child = node.first_node(); child != nullptr; child = child->next_sibling()) {
+        Charge(1);
         if (child->type() != rapidxml::node_element)
             continue;
         std::shared_ptr<Path> path = BuildShape(*child);

@@ -222,6 +222,8 @@ void RecordingRenderer::DrawImage(const ImageData& image, const GraphicStyle& st
         call.transform = MatrixOf(*style.transform);
     }
     call.effectiveTransform = states_.back().transform;
+    if (style.transform)
+        call.effectiveTransform = call.effectiveTransform.Times(call.transform);
     call.effectiveOpacity = states_.back().opacity * style.opacity;
     call.image = &recorded;
     call.clipArea = clipArea;
