@@ -1,13 +1,17 @@
 #!/usr/bin/env bash
-# Renders every corpus SVG with our engine (svgrender.exe under Wine, one run for all files)
-# into OUT_DIR/NAME.pam at SCALE times its viewBox size.
-#   render_corpus.sh SANDBOX SVGRENDER_EXE CORPUS_DIR OUT_DIR SCALE
+# Renders SVG files with our engine (svgrender.exe under Wine, one run for all files) into
+# OUT_DIR/NAME.pam at SCALE times their viewBox size; the files are copied to OUT_DIR/svg.
+#   render_corpus.sh SANDBOX SVGRENDER_EXE SOURCE_DIR OUT_DIR SCALE [NAME.svg ...]
+# Without names, every .svg file of SOURCE_DIR is rendered.
 set -euo pipefail
 sandbox=$1 exe=$2 corpus=$3 out=$4 scale=$5
+shift 5
+names=("$@")
+[ ${#names[@]} -gt 0 ] || names=($(cd "$corpus" && ls *.svg))
 
 rm -rf "$out"
 mkdir -p "$out/svg"
-cp "$corpus"/*.svg "$out/svg/"
+for name in "${names[@]}"; do cp "$corpus/$name" "$out/svg/"; done
 windows_out=$("$sandbox" path "$out")
 jobs=$out/jobs.txt
 : >"$jobs"
