@@ -1,6 +1,7 @@
 // Gradients and clip paths: the definitions that other elements refer to by id
 // while the document is parsed.
 #include "SVGParser.h"
+#include "XmlAccess.h"
 
 #include <cmath>
 #include <limits>
@@ -8,13 +9,9 @@
 namespace SVGEngine {
 namespace {
 
-namespace rapidxml = boost::property_tree::detail::rapidxml;
+using namespace xml;
 
 constexpr float kNotGiven = std::numeric_limits<float>::quiet_NaN();
-
-std::string_view Name(const rapidxml::xml_base<char>& item) {
-    return {item.name(), item.name_size()};
-}
 
 } // namespace
 

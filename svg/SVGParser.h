@@ -58,7 +58,10 @@ class SVGParser {
     float Diagonal() const;
     float LengthAttribute(Node& node, const char* name, float reference, float absent) const;
     std::shared_ptr<Path> NewPath(); // never null: throws instead
+    // Counts work done for the document: attribute bytes read, a fixed charge
+    // per element, gradient stops taken over. Throws once over budget.
     void Charge(std::size_t work);
+    static constexpr std::size_t kElementCharge = 32;
     void PushStyles(const FillStyle& fill, const StrokeStyle& stroke);
     void PopStyles();
 
