@@ -18,7 +18,7 @@ namespace {
 constexpr int kMaxDepth = 200;
 // Work allowed per document (see Charge): use elements that multiply each other
 // must not exhaust memory or time.
-constexpr std::size_t kMinWorkBudget = 16u << 20;
+constexpr std::size_t kMinWorkBudget = 8u << 20;
 constexpr std::size_t kWorkBudgetPerByte = 16;
 
 // Counts nesting while a step runs; refuses to go deeper than kMaxDepth.

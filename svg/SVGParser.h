@@ -61,7 +61,7 @@ class SVGParser {
     // Counts work done for the document: attribute bytes read, a fixed charge
     // per element, gradient stops taken over. Throws once over budget.
     void Charge(std::size_t work);
-    static constexpr std::size_t kElementCharge = 32;
+    static constexpr std::size_t kElementCharge = 64;
     void PushStyles(const FillStyle& fill, const StrokeStyle& stroke);
     void PopStyles();
 
