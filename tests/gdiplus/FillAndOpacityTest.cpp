@@ -114,3 +114,27 @@ TEST_F(FillTest, ForeignPathIsABadCast) {
 
 } // namespace
 } // namespace SVGEngine::testing
+
+namespace SVGEngine::testing {
+namespace {
+
+TEST_F(FillTest, ForeignTransformIsABadCastInConcatAndSkippedInAStyle) {
+    struct OtherTransform : Transform {
+        void Set(float, float, float, float, float, float) override {}
+        void Rotate(float) override {}
+        void Translate(float, float) override {}
+        void Scale(float, float) override {}
+        void Concat(const Transform&) override {}
+    };
+    auto own = renderer_->CreateTransform(1, 0, 0, 1, 0, 0);
+    EXPECT_THROW(own->Concat(OtherTransform{}), std::bad_cast);
+
+    GraphicStyle style;
+    style.transform = std::make_shared<OtherTransform>();
+    auto rect = Rect(0, 0, 10, 10);
+    Fill(*rect, Rgba(0, 1, 0), style);
+    EXPECT_EQ(PixelAt(5, 5), 0xFF00FF00u);
+}
+
+} // namespace
+} // namespace SVGEngine::testing

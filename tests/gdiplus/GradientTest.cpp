@@ -137,3 +137,20 @@ TEST_F(GradientTest, GradientStrokePaintsThePen) {
 
 } // namespace
 } // namespace SVGEngine::testing
+
+namespace SVGEngine::testing {
+namespace {
+
+TEST_F(GradientTest, VectorOfNoLengthPaintsTheLastStop) {
+    Gradient gradient = RedToBlue(GradientType::Linear);
+    gradient.x1 = gradient.x2 = 30;
+    FillStyle fill;
+    fill.paint = gradient;
+    auto rect = Rect(0, 0, 100, 100);
+    renderer_->DrawPath(*rect, {}, fill, StrokeStyle{});
+    EXPECT_EQ(PixelAt(10, 10), 0xFF0000FFu);
+    EXPECT_EQ(PixelAt(90, 90), 0xFF0000FFu);
+}
+
+} // namespace
+} // namespace SVGEngine::testing
