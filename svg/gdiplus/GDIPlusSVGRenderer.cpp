@@ -39,15 +39,26 @@ FillMode FillModeFor(WindingRule rule) {
     return rule == WindingRule::EvenOdd ? FillModeAlternate : FillModeWinding;
 }
 
-// The user-space extent a brush has to cover for this shape, with room for a stroke.
-RectF ShapeExtent(GpPath* shape, float margin) {
+// The user-space extent a brush has to cover for this shape, with room for a stroke, cut to
+// what the target can show (a huge shape must not make a huge gradient texture).
+RectF ShapeExtent(GpGraphics* target, GpPath* shape, float margin) {
     Gdiplus::RectF bounds(0, 0, 0, 0);
     GdipGetPathWorldBounds(shape, &bounds, nullptr, nullptr);
+    float left = bounds.X - margin, top = bounds.Y - margin;
+    float right = bounds.X + bounds.Width + margin, bottom = bounds.Y + bounds.Height + margin;
+    Gdiplus::RectF visible(0, 0, 0, 0);
+    if (GdipGetVisibleClipBounds(target, &visible) == Ok && visible.Width > 0 &&
+        visible.Height > 0) {
+        left = std::max(left, visible.X - 1);
+        top = std::max(top, visible.Y - 1);
+        right = std::min(right, visible.X + visible.Width + 1);
+        bottom = std::min(bottom, visible.Y + visible.Height + 1);
+    }
     RectF area;
-    area.x = bounds.X - margin;
-    area.y = bounds.Y - margin;
-    area.width = bounds.Width + 2 * margin;
-    area.height = bounds.Height + 2 * margin;
+    area.x = left;
+    area.y = top;
+    area.width = std::max(right - left, 0.0f);
+    area.height = std::max(bottom - top, 0.0f);
     return area;
 }
 
@@ -177,8 +188,8 @@ void GDIPlusSVGRenderer::Fill(GpPath* shape, const GraphicStyle& style, const Fi
     if (!gradient)
         return;
     UniqueMatrix world = WorldTransform();
-    UniqueBrush brush =
-        CreateGradientBrush(*gradient, k, ShapeExtent(shape, StrokeMargin(stroke)), world.get());
+    UniqueBrush brush = CreateGradientBrush(
+        *gradient, k, ShapeExtent(target_, shape, StrokeMargin(stroke)), world.get());
     if (brush)
         status_.Keep(GdipFillPath(target_, brush.get(), shape));
 }
@@ -188,7 +199,7 @@ void GDIPlusSVGRenderer::Stroke(GpPath* shape, const GraphicStyle& style,
     const float k = stroke.strokeOpacity * style.opacity * currentOpacity_;
     UniqueMatrix world = WorldTransform();
     StrokePen pen =
-        CreateStrokePen(stroke, k, ShapeExtent(shape, StrokeMargin(stroke)), world.get());
+        CreateStrokePen(stroke, k, ShapeExtent(target_, shape, StrokeMargin(stroke)), world.get());
     if (pen.pen)
         status_.Keep(GdipDrawPath(target_, pen.pen.get(), shape));
 }

@@ -154,3 +154,22 @@ TEST_F(GradientTest, VectorOfNoLengthPaintsTheLastStop) {
 
 } // namespace
 } // namespace SVGEngine::testing
+
+namespace SVGEngine::testing {
+namespace {
+
+TEST_F(GradientTest, RadialOnAHugeShapePaintsWhatIsVisible) {
+    Gradient gradient = RedToBlue(GradientType::Radial);
+    gradient.cx = gradient.fx = 50;
+    gradient.cy = gradient.fy = 50;
+    gradient.r = 40;
+    FillStyle fill;
+    fill.paint = gradient;
+    auto rect = Rect(-50000, -50000, 100000, 100000);
+    renderer_->DrawPath(*rect, {}, fill, StrokeStyle{});
+    EXPECT_GT(RedOf(PixelAt(50, 50)), 220);
+    EXPECT_EQ(PixelAt(98, 98), 0xFF0000FFu);
+}
+
+} // namespace
+} // namespace SVGEngine::testing
