@@ -30,6 +30,7 @@ PICTURES = {
     "uninstall-button.svg": (200, 44),
     "exit-button.svg": (200, 44),
     "icon.svg": (256, 256),
+    "icon-small.svg": (256, 256),
 }
 
 # What our SVG engine reads; anything else would be skipped or misread. Radial

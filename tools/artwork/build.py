@@ -11,8 +11,9 @@ A text placeholder becomes the outline of its text (see textpath.py); the
 others become the outline of a rounded rectangle or of a round-capped cross.
 Outlines (rather than strokes) let a shape be cut out of another exactly. Comments
 and indentation are dropped, so the shipped files stay small. The pictures go
-to resources/, then the icon is made from resources/icon.svg and previews of
-every picture go to docs/pictures/.
+to resources/, then the icon is made from resources/icon.svg (and
+icon-small.svg for 16 and 24 pixels) and previews of every picture go to
+docs/pictures/.
 
     /usr/bin/python3 tools/artwork/build.py            # everything
     /usr/bin/python3 tools/artwork/build.py --svg-only # only the SVG files
@@ -139,7 +140,8 @@ def main(argv):
     import icon
     import preview
     ico = os.path.join(args.out, "icon.ico")
-    icon.build_icon(os.path.join(args.out, "icon.svg"), ico)
+    icon.build_icon(os.path.join(args.out, "icon.svg"), ico,
+                    os.path.join(args.out, "icon-small.svg"))
     print("wrote %s (%d bytes)" % (os.path.relpath(ico, ROOT), os.path.getsize(ico)))
     for path in preview.render_previews(args.out, args.previews):
         print("wrote %s" % os.path.relpath(path, ROOT))

@@ -3,7 +3,10 @@
 bitmaps for the small sizes that older shell code paths read, PNG for the
 large ones (Windows Vista and later read PNG icon images).
 
-    /usr/bin/python3 tools/artwork/icon.py resources/icon.svg resources/icon.ico
+    /usr/bin/python3 tools/artwork/icon.py resources/icon.svg resources/icon.ico \
+        [resources/icon-small.svg]
+
+The optional second drawing is used for 16 and 24 pixels.
 """
 
 import os
@@ -16,6 +19,7 @@ import raster
 
 SIZES = (16, 24, 32, 48, 64, 128, 256)
 LARGEST_BITMAP = 48  # sizes above this are stored as PNG
+SMALL_SIZE = 24  # sizes up to this one come from the heavier small drawing
 
 
 def read_png_rgba(data):
@@ -98,9 +102,12 @@ def write_ico(images, ico_path):
         f.write(directory + body)
 
 
-def build_icon(svg_path, ico_path, sizes=SIZES):
+def build_icon(svg_path, ico_path, small_svg_path=None, sizes=SIZES):
+    """Renders each size (from small_svg_path, when given, up to SMALL_SIZE)
+    and writes them into one .ico."""
     with tempfile.TemporaryDirectory() as tmp:
-        jobs = [(svg_path, os.path.join(tmp, "%d.png" % s), s) for s in sizes]
+        jobs = [(small_svg_path if small_svg_path and s <= SMALL_SIZE else svg_path,
+                 os.path.join(tmp, "%d.png" % s), s) for s in sizes]
         raster.render(jobs)
         images = []
         for size, (_, png, _) in zip(sizes, jobs):
@@ -111,6 +118,6 @@ def build_icon(svg_path, ico_path, sizes=SIZES):
 
 
 if __name__ == "__main__":
-    if len(sys.argv) != 3:
+    if len(sys.argv) not in (3, 4):
         raise SystemExit(__doc__)
-    build_icon(sys.argv[1], sys.argv[2])
+    build_icon(sys.argv[1], sys.argv[2], sys.argv[3] if len(sys.argv) == 4 else None)
