@@ -68,8 +68,8 @@ def local(tag):
 
 
 def path_points(d):
-    """Absolute end and control points of path data (arcs: their end points
-    and the corners of their radii box around the end points)."""
+    """Absolute end and control points of path data, and points along its
+    arcs. Refuses any character our engine's path reader would misread."""
     tokens = []
     for m in PATH_TOKEN.finditer(d):
         if m.group(1) is not None:
