@@ -26,6 +26,10 @@ WINDOW_LAYOUT = [
     ("uninstall-button", 227, 316),
 ]
 SPRITES = ("minimize", "close")
+# Pictures drawn over the card: their previews are also given on its colour,
+# so a light page does not swallow white glyphs.
+ON_CARD = ("logo", "minimize", "close")
+CARD_COLOUR = "#313434"
 
 # ImageMagick stamps PNGs with the time; without it a rebuild changes nothing.
 PNG_WITHOUT_DATES = ["-define", "png:exclude-chunks=date,time"]
@@ -98,6 +102,13 @@ def render_previews(svg_dir, out_dir):
             jobs.append((svg, png, int(round(width * percent / 100))))
     raster.render(jobs)
     written = [png for _, png, _ in jobs]
+    for name in ON_CARD:
+        for percent in PERCENTS:
+            png = os.path.join(out_dir, "%s@%d.png" % (name, percent))
+            on_card = os.path.join(out_dir, "%s-on-card@%d.png" % (name, percent))
+            convert([png, "-background", CARD_COLOUR, "-alpha", "remove", "-alpha", "off"] +
+                    PNG_WITHOUT_DATES + [on_card])
+            written.append(on_card)
     for percent in PERCENTS:
         window = os.path.join(out_dir, "window@%d.png" % percent)
         written.append(render_window_mock(out_dir, window, percent))
