@@ -129,24 +129,6 @@ TEST(ArtworkResources, EverySvgPictureIsWholeAndHasItsSize) {
     }
 }
 
-TEST(ArtworkResources, SpritesAndButtonsCarryWhatTheButtonsLookFor) {
-    for (int id : {237, 238}) {
-        const std::string svg = LoadSvgResource(id);
-        EXPECT_NE(svg.find("<g id=\"normal\">"), std::string::npos) << id;
-        EXPECT_NE(svg.find("<g id=\"hover\" opacity=\"0.8\">"), std::string::npos) << id;
-        EXPECT_NE(svg.find("<g id=\"pushed\" opacity=\"0.3\">"), std::string::npos) << id;
-    }
-    for (int id : {262, 265}) {
-        const std::string svg = LoadSvgResource(id);
-        // The first fill colour is the body the button recolours per state.
-        const size_t fill = svg.find("fill=\"#");
-        ASSERT_NE(fill, std::string::npos) << id;
-        EXPECT_EQ(svg.substr(fill, 14), "fill=\"#00D766\"") << id;
-        EXPECT_LT(svg.find("<rect "), fill) << id;
-        EXPECT_GT(svg.find("<path "), fill) << id;
-    }
-}
-
 TEST(ArtworkResources, IconLoadsAtEverySize) {
     for (int size : {16, 24, 32, 48, 64, 128, 256}) {
         SCOPED_TRACE(size);
