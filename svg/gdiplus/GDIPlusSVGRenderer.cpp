@@ -167,6 +167,8 @@ void GDIPlusSVGRenderer::DrawPath(const Path& path, const GraphicStyle& style,
         return;
     status_.Keep(GdipSetPathFillMode(clone.get(), FillModeFor(fill.fillRule)));
     status_.Keep(GdipSetSmoothingMode(target_, SmoothingModeHighQuality));
+    // Pixel centres at half coordinates, as in SVG: edges on whole units stay crisp.
+    status_.Keep(GdipSetPixelOffsetMode(target_, PixelOffsetModeHalf));
 
     if (fill.hasFill)
         Fill(clone.get(), style, fill, stroke);
@@ -213,6 +215,7 @@ void GDIPlusSVGRenderer::DrawImage(const ImageData& image, const GraphicStyle& s
     PushLevel(style);
     if (target_ && !InsideHiddenLevel()) {
         ApplyStyle(style);
+        status_.Keep(GdipSetPixelOffsetMode(target_, PixelOffsetModeHalf));
         if (!Contains(clipArea, fillArea))
             status_.Keep(GdipSetClipRect(target_, clipArea.x, clipArea.y, clipArea.width,
                                          clipArea.height, CombineModeIntersect));
