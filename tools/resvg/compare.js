@@ -1,10 +1,11 @@
 #!/usr/bin/env node
 // Compares our engine's renderings with resvg's rendering of the same SVG at the same size.
 //
-//   node compare.js [--diff-dir DIR] [--known FILE] [--only NAME] SVG_DIR OURS_DIR WIDTH_SCALE
+//   node compare.js [--diff-dir DIR] [--known FILE] [--only NAME] [--reference resvg|rsvg]
+//                   SVG_DIR OURS_DIR SCALE
 //
 // For every NAME.svg in SVG_DIR, OURS_DIR/NAME.pam (straight RGBA, from svgrender) is compared
-// with resvg's picture fitted to the same width.
+// with resvg's picture fitted to the same width (or, as a second opinion, rsvg-convert's).
 //
 // Metric, on premultiplied RGBA with channels 0..255:
 //   - a pixel differs when some channel differs by more than TOLERANCE from resvg's pixel, and
@@ -45,6 +46,71 @@ function readPam(file) {
     const pixels = data.subarray(end + 7, end + 7 + width * height * 4);
     if (pixels.length !== width * height * 4) throw new Error(`${file}: truncated`);
     return {width, height, pixels};
+}
+
+// Decodes the 8-bit RGB or RGBA, non-interlaced PNG that rsvg-convert writes, into RGBA.
+function decodePng(data) {
+    let offset = 8, width = 0, height = 0, channels = 4;
+    const idat = [];
+    while (offset < data.length) {
+        const length = data.readUInt32BE(offset);
+        const type = data.toString('latin1', offset + 4, offset + 8);
+        const body = data.subarray(offset + 8, offset + 8 + length);
+        if (type === 'IHDR') {
+            width = body.readUInt32BE(0);
+            height = body.readUInt32BE(4);
+            if (body[8] !== 8 || (body[9] !== 6 && body[9] !== 2) || body[12] !== 0)
+                throw new Error('rsvg-convert wrote a PNG other than 8-bit RGB or RGBA');
+            channels = body[9] === 6 ? 4 : 3;
+        } else if (type === 'IDAT') {
+            idat.push(body);
+        }
+        offset += 12 + length;
+    }
+    const raw = zlib.inflateSync(Buffer.concat(idat));
+    const stride = width * channels;
+    const rows = new Uint8Array(stride * height);
+    for (let y = 0; y < height; y++) {
+        const filter = raw[y * (stride + 1)];
+        const line = raw.subarray(y * (stride + 1) + 1, (y + 1) * (stride + 1));
+        for (let x = 0; x < stride; x++) {
+            const left = x >= channels ? rows[y * stride + x - channels] : 0;
+            const up = y > 0 ? rows[(y - 1) * stride + x] : 0;
+            const upLeft = x >= channels && y > 0 ? rows[(y - 1) * stride + x - channels] : 0;
+            let predictor = 0;
+            if (filter === 1) predictor = left;
+            else if (filter === 2) predictor = up;
+            else if (filter === 3) predictor = (left + up) >> 1;
+            else if (filter === 4) {
+                const p = left + up - upLeft;
+                const pa = Math.abs(p - left), pb = Math.abs(p - up), pc = Math.abs(p - upLeft);
+                predictor = pa <= pb && pa <= pc ? left : pb <= pc ? up : upLeft;
+            }
+            rows[y * stride + x] = (line[x] + predictor) & 0xff;
+        }
+    }
+    const pixels = new Uint8Array(width * height * 4);
+    for (let i = 0, j = 0; i < pixels.length; i += 4, j += channels) {
+        pixels[i] = rows[j];
+        pixels[i + 1] = rows[j + 1];
+        pixels[i + 2] = rows[j + 2];
+        pixels[i + 3] = channels === 4 ? rows[j + 3] : 255;
+    }
+    return {width, height, pixels};
+}
+
+// The reference picture, premultiplied.
+function renderReference(reference, svgFile, width, height) {
+    if (reference === 'rsvg') {
+        const {execFileSync} = require('child_process');
+        const png = execFileSync('rsvg-convert', ['-w', String(width), '-h', String(height), svgFile],
+                                 {maxBuffer: 64 << 20, timeout: 60000});
+        const picture = decodePng(png);
+        return {width: picture.width, height: picture.height, pixels: premultiply(picture.pixels)};
+    }
+    const rendered = new Resvg(fs.readFileSync(svgFile), {fitTo: {mode: 'width', value: width}}).render();
+    // resvg hands out premultiplied pixels already.
+    return {width: rendered.width, height: rendered.height, pixels: new Uint8Array(rendered.pixels)};
 }
 
 function premultiply(pixels) {
@@ -171,6 +237,7 @@ function main() {
     const diffDir = option('--diff-dir');
     const knownFile = option('--known');
     const only = option('--only');
+    const reference = option('--reference') || 'resvg';
     if (args.length !== 3) {
         console.error('usage: compare.js [--diff-dir DIR] [--known FILE] [--only NAME] SVG_DIR OURS_DIR SCALE');
         process.exit(2);
@@ -200,17 +267,15 @@ function main() {
             continue;
         }
         const ours = readPam(oursFile);
-        const svg = fs.readFileSync(path.join(svgDir, `${name}.svg`));
         const width = ours.width;
-        const rendered = new Resvg(svg, {fitTo: {mode: 'width', value: width}}).render();
+        const rendered = renderReference(reference, path.join(svgDir, `${name}.svg`), width, ours.height);
         if (rendered.width !== ours.width || rendered.height !== ours.height) {
-            console.log(`FAIL ${name}: sizes differ, ours ${ours.width}x${ours.height}, resvg ` +
+            console.log(`FAIL ${name}: sizes differ, ours ${ours.width}x${ours.height}, ${reference} ` +
                         `${rendered.width}x${rendered.height}`);
             failed++;
             continue;
         }
-        // resvg hands out premultiplied pixels already.
-        const a = premultiply(ours.pixels), b = new Uint8Array(rendered.pixels);
+        const a = premultiply(ours.pixels), b = rendered.pixels;
         const refStraight = unpremultiply(b);
         const result = compare(a, b, ours.pixels, refStraight, width, ours.height);
         if (diffDir) {
@@ -238,6 +303,7 @@ function main() {
         console.log(`thresholds: tolerance ${TOLERANCE}/255 per channel with a 3x3 antialiasing ` +
                     `and coverage allowance, bad <= ${MAX_BAD * 100}%; scale ${scale}`);
     }
+    console.log(`reference: ${reference}`);
     console.log(`${passed} passed, ${failed} failed`);
     process.exit(failed ? 1 : 0);
 }
