@@ -30,6 +30,7 @@ std::string ReadFile(const std::wstring& path) {
 
 // One rasterisation the window makes: a picture into a bitmap of the object's pixel size.
 struct Job {
+    std::string name;
     std::string svg;
     int width;
     int height;
@@ -51,14 +52,14 @@ int Scaled(int size, int percent) {
 
 std::vector<Job> WindowJobs(const std::wstring& folder, int percent) {
     std::vector<Job> jobs;
-    auto picture = [&](const wchar_t* file, int w, int h) {
-        jobs.push_back({ReadFile(folder + L"\\" + file), Scaled(w, percent), Scaled(h, percent),
-                        [](const SVGDocument& d, int pw, int ph) {
+    auto picture = [&](const char* name, const wchar_t* file, int w, int h) {
+        jobs.push_back({name, ReadFile(folder + L"\\" + file), Scaled(w, percent),
+                        Scaled(h, percent), [](const SVGDocument& d, int pw, int ph) {
                             d.Render(static_cast<float>(pw), static_cast<float>(ph));
                         }});
     };
-    picture(L"background.svg", 700, 400);
-    picture(L"logo.svg", 131, 24);
+    picture("background", L"background.svg", 700, 400);
+    picture("logo", L"logo.svg", 131, 24);
 
     struct Cell {
         const char* id;
@@ -70,7 +71,7 @@ std::vector<Job> WindowJobs(const std::wstring& folder, int percent) {
     for (const wchar_t* sprite : {L"minimize.svg", L"close.svg"}) {
         const std::string text = ReadFile(folder + L"\\" + sprite);
         for (const Cell& cell : cells)
-            jobs.push_back({text, Scaled(24, percent), Scaled(24, percent),
+            jobs.push_back({"sprite button states", text, Scaled(24, percent), Scaled(24, percent),
                             [cell](const SVGDocument& d, int pw, int ph) {
                                 d.RenderElement(cell.id, 0, 0, static_cast<float>(pw),
                                                 static_cast<float>(ph), cell.x, 0, 24, 24,
@@ -81,7 +82,8 @@ std::vector<Job> WindowJobs(const std::wstring& folder, int percent) {
     for (const wchar_t* button : {L"uninstall-button.svg", L"exit-button.svg"}) {
         const std::string text = ReadFile(folder + L"\\" + button);
         for (const char* colour : colours)
-            jobs.push_back({Recoloured(text, colour), Scaled(200, percent), Scaled(44, percent),
+            jobs.push_back({"recoloured button states", Recoloured(text, colour),
+                            Scaled(200, percent), Scaled(44, percent),
                             [](const SVGDocument& d, int pw, int ph) {
                                 d.Render(0, 0, static_cast<float>(pw), static_cast<float>(ph), 0, 0,
                                          200, 44, 1.0f);
@@ -176,6 +178,18 @@ int wmain(int argc, wchar_t** argv) {
         const double svg = MedianMs(jobs, rounds, RasteriseSvg, checksum);
         const double fill = MedianMs(jobs, rounds, BareFill, checksum);
         std::printf("%5d %% %9lld %14.3f %14.3f %7.1fx\n", percent, pixels, svg, fill, svg / fill);
+        // Where the time goes: the same measurement per kind of picture.
+        for (const char* kind :
+             {"background", "logo", "sprite button states", "recoloured button states"}) {
+            std::vector<Job> group;
+            for (const Job& job : jobs)
+                if (job.name == kind)
+                    group.push_back(job);
+            const double groupSvg = MedianMs(group, rounds, RasteriseSvg, checksum);
+            const double groupFill = MedianMs(group, rounds, BareFill, checksum);
+            std::printf("  %-26s x%zu %10.3f %14.3f %7.1fx\n", kind, group.size(), groupSvg,
+                        groupFill, groupSvg / groupFill);
+        }
     }
     std::printf("(bytes copied: %zu)\n", checksum);
     return 0;
