@@ -114,10 +114,10 @@ std::size_t RasteriseSvg(const Job& job, std::vector<unsigned char>& sink) {
 
 std::size_t BareFill(const Job& job, std::vector<unsigned char>& sink) {
     GDIPlusSVGBitmap bitmap(job.width, job.height);
-    GpSolidFill* brush = nullptr;
-    GdipCreateSolidFill(0xFF19CC6E, &brush);
-    GdipFillRectangleI(bitmap.Graphics(), brush, 0, 0, job.width, job.height);
-    GdipDeleteBrush(brush);
+    GpSolidFill* raw = nullptr;
+    GdipCreateSolidFill(0xFF19CC6E, &raw);
+    UniqueBrush brush(raw);
+    GdipFillRectangleI(bitmap.Graphics(), brush.get(), 0, 0, job.width, job.height);
     return CopyOut(bitmap, sink);
 }
 
