@@ -109,6 +109,10 @@ void CheckingRenderer::DrawImage(const SVGEngine::ImageData& image,
     if (!dynamic_cast<const SVGTest::RecordingImageData*>(&image))
         Fail("image of another renderer");
     CheckStyle(style);
+    // The parser makes no image element when any of these sizes is zero.
+    if (image.Width() == 0.0f || image.Height() == 0.0f || clipArea.width == 0.0f ||
+        clipArea.height == 0.0f || fillArea.width == 0.0f || fillArea.height == 0.0f)
+        Fail("image drawn with a zero size");
     RecordingRenderer::DrawImage(image, style, clipArea, fillArea);
 }
 
