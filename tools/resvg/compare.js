@@ -13,9 +13,10 @@
 //       * neither resvg's picture has a pixel within TOLERANCE of ours in the 3 x 3
 //         neighbourhood, nor ours has one within TOLERANCE of resvg's (an edge drawn half a
 //         pixel off, or an edge between two colours covered differently), and
-//       * it is not a coverage-only difference: resvg's pixel partly covered (alpha strictly
-//         between 0 and 255) while ours is empty or has the same colour (straight RGB within
-//         TOLERANCE). Wine's GDI+ does not antialias, so its edges are all-or-nothing;
+//       * it is not a coverage-only difference on an edge: resvg's pixel partly covered (alpha
+//         strictly between 0 and 255, and off from a neighbour's by more than TOLERANCE) while
+//         ours is empty or has the same colour (straight RGB within TOLERANCE). Wine's GDI+
+//         does not antialias, so its edges are all-or-nothing;
 //   - "bad" = share of differing pixels; "mean" = mean absolute channel difference over all
 //     pixels, reported only (it grows with the number of aliased edges).
 // A file passes when bad <= MAX_BAD. Files listed in the known-differences file
@@ -151,9 +152,22 @@ function matchesNearby(src, i, other, x, y, w, h) {
     return false;
 }
 
-function coverageOnly(oursStraight, refStraight, i) {
+// resvg's pixel lies on an edge: its coverage differs from a neighbour's.
+function onEdge(refStraight, x, y, w, h) {
+    const alpha = refStraight[(y * w + x) * 4 + 3];
+    for (let dy = -1; dy <= 1; dy++) {
+        for (let dx = -1; dx <= 1; dx++) {
+            const nx = x + dx, ny = y + dy;
+            if (nx < 0 || ny < 0 || nx >= w || ny >= h) continue;
+            if (Math.abs(refStraight[(ny * w + nx) * 4 + 3] - alpha) > TOLERANCE) return true;
+        }
+    }
+    return false;
+}
+
+function coverageOnly(oursStraight, refStraight, i, x, y, w, h) {
     const refAlpha = refStraight[i + 3];
-    if (refAlpha === 0 || refAlpha === 255) return false;
+    if (refAlpha === 0 || refAlpha === 255 || !onEdge(refStraight, x, y, w, h)) return false;
     if (oursStraight[i + 3] === 0) return true;
     return Math.max(Math.abs(oursStraight[i] - refStraight[i]), Math.abs(oursStraight[i + 1] - refStraight[i + 1]),
                     Math.abs(oursStraight[i + 2] - refStraight[i + 2])) <= TOLERANCE;
@@ -169,7 +183,7 @@ function compare(ours, ref, oursStraight, refStraight, w, h) {
             if (maxChannelDiff(ours, i, ref, i) <= TOLERANCE) continue;
             if (matchesNearby(ours, i, ref, x, y, w, h) || matchesNearby(ref, i, ours, x, y, w, h))
                 continue;
-            if (coverageOnly(oursStraight, refStraight, i)) continue;
+            if (coverageOnly(oursStraight, refStraight, i, x, y, w, h)) continue;
             bad++;
             mask[y * w + x] = 1;
         }
