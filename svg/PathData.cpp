@@ -123,6 +123,14 @@ PointF ConvertArc(Path& path, float x1, float y1, float rx, float ry, float xAxi
         f1 += kTwoPi;
     if (f2 < 0.0f)
         f2 += kTwoPi;
+    // Ends a hair apart near the top or bottom of the ellipse get the same angle in single
+    // precision; the large arc between them is then (almost) a whole turn, not nothing.
+    if (f1 == f2 && largeArc) {
+        if (sweep)
+            f1 -= kTwoPi;
+        else
+            f2 -= kTwoPi;
+    }
     if (sweep && f1 > f2)
         f1 -= kTwoPi;
     if (!sweep && f1 < f2)

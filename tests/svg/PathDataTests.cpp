@@ -169,6 +169,23 @@ TEST(Arcs, SmallAndLargeArcsAndScaledRadii) {
     EXPECT_NEAR(ops[3].args[1], 1.786327f, 1e-4);
 }
 
+TEST(Arcs, LargeArcBetweenAlmostEqualEndsIsAlmostAWholeTurn) {
+    // Both ends get the same angle in single precision; the circle must still be drawn,
+    // round its centre below the ends (sweep clear) or above them (sweep set).
+    auto ops = Play("M0 0 a15 15 0 1 0 0.01 0");
+    ASSERT_EQ(ops.size(), 4u); // three segments of 120 degrees
+    EXPECT_LT(WorstEllipseError(0, 0, ops, 0.005, 15, 15, 15, 0), 1e-3);
+    ExpectOp(ops[3], PathOp::Curve, {ops[3].args[0], ops[3].args[1], ops[3].args[2],
+                                     ops[3].args[3], 0.01f, 0});
+    ops = Play("M0 0 a15 15 0 1 1 0.01 0");
+    ASSERT_EQ(ops.size(), 4u);
+    EXPECT_LT(WorstEllipseError(0, 0, ops, 0.005, -15, 15, 15, 0), 1e-3);
+    // The small arc between the same ends stays a tiny step.
+    ops = Play("M0 0 a15 15 0 0 1 0.01 0");
+    ASSERT_EQ(ops.size(), 2u);
+    EXPECT_NEAR(ops[1].args[4], 0.01f, 1e-6f);
+}
+
 TEST(Arcs, XAxisRotationIsApplied) {
     // Half of an ellipse whose long axis (10) stands vertical after 90 degrees.
     auto ops = Play("M0 0 A10 5 90 0 1 0 20");
