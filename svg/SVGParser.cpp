@@ -265,8 +265,13 @@ void SVGParser::Add(const std::shared_ptr<Element>& element, std::string_view id
     if (groups_.empty())
         return;
     groups_.back()->AddChild(element);
-    if (!id.empty() && document_.ids_.find(id) == document_.ids_.end())
-        document_.ids_.emplace(std::string(id), element);
+    if (id.empty())
+        return;
+    // One search: where the id is, or where it goes (the first element keeps it).
+    auto& ids = document_.ids_;
+    const auto at = ids.lower_bound(id);
+    if (at == ids.end() || at->first != id)
+        ids.emplace_hint(at, std::string(id), element);
 }
 
 float SVGParser::Diagonal() const {
