@@ -57,9 +57,12 @@ inline bool ScanNumber(const char*& p, const char* end, float& value) {
         ++s;
     }
     float v = static_cast<float>(whole);
-    while (s != end && IsDigit(*s)) {
-        v = v * 10.0f + static_cast<float>(*s - '0');
-        ++s;
+    // Stopped short of exactEnd, the loop met a non-digit: no need to look again.
+    if (s == exactEnd) {
+        while (s != end && IsDigit(*s)) {
+            v = v * 10.0f + static_cast<float>(*s - '0');
+            ++s;
+        }
     }
     bool digits = s != first;
     if (s != end && *s == '.') {
@@ -67,17 +70,21 @@ inline bool ScanNumber(const char*& p, const char* end, float& value) {
         if (s == end || !IsDigit(*s))
             return false;
         // The table holds exactly the quotients digit / d, without dividing.
-        int place = 0;
-        while (s != end && IsDigit(*s) && place < detail::kFractionPlaces) {
-            v = v + detail::kFractions.value[place][*s - '0'];
+        const char* tableEnd =
+            end - s > detail::kFractionPlaces ? s + detail::kFractionPlaces : end;
+        const float(*place)[10] = detail::kFractions.value;
+        do {
+            v = v + (*place)[*s - '0'];
             ++place;
             ++s;
-        }
-        float d = detail::kFractions.nextDivisor;
-        while (s != end && IsDigit(*s)) {
-            v = v + static_cast<float>(*s - '0') / d;
-            d *= 10.0f;
-            ++s;
+        } while (s != tableEnd && IsDigit(*s));
+        if (s == tableEnd) {
+            float d = detail::kFractions.nextDivisor;
+            while (s != end && IsDigit(*s)) {
+                v = v + static_cast<float>(*s - '0') / d;
+                d *= 10.0f;
+                ++s;
+            }
         }
         digits = true;
     }
