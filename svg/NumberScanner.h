@@ -90,7 +90,8 @@ inline bool ScanNumber(const char*& p, const char* end, float& value) {
     }
     if (!digits)
         return false;
-    if (s != end && (*s == 'e' || *s == 'E')) {
+    // 'e' and 'E' are the only bytes that read 'e' with the case bit set.
+    if (s != end && (*s | 0x20) == 'e') {
         ++s;
         float expSign = 1.0f;
         if (s != end && (*s == '-' || *s == '+')) {

@@ -15,7 +15,9 @@ namespace SVGEngine {
 
 // The only whitespace of SVG attribute values: tab, line feed, carriage return, space.
 inline bool IsSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+    // One bit test: space (32), tab (9), line feed (10) and carriage return (13).
+    const unsigned code = static_cast<unsigned char>(c);
+    return code <= ' ' && ((0x100002600ull >> code) & 1u) != 0;
 }
 inline void SkipSpaces(const char*& p, const char* end) {
     while (p != end && IsSpace(*p))
