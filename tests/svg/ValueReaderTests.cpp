@@ -351,3 +351,17 @@ TEST(NumberReader, FractionsMatchDigitByDigitDivision) {
         seed = seed * 1103515245u + 12345u;
     }
 }
+
+TEST(Whitespace, ExactlyTabLineFeedCarriageReturnAndSpace) {
+    // Every byte value: form feed, vertical tab, NUL and bytes above 127 are not whitespace.
+    for (int code = 0; code < 256; ++code) {
+        const char c = static_cast<char>(code);
+        const bool expected = code == ' ' || code == '\t' || code == '\n' || code == '\r';
+        EXPECT_EQ(IsSpace(c), expected) << code;
+    }
+    float v = 0.0f;
+    EXPECT_TRUE(Number("\t\r\n 7 \n", v));
+    EXPECT_EQ(v, 7.0f);
+    EXPECT_FALSE(Number("\f7", v));
+    EXPECT_FALSE(Number("7\v", v));
+}
