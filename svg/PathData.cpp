@@ -27,34 +27,6 @@ struct Rotation {
     }
 };
 
-bool IsPathCommand(char c) {
-    switch (c) {
-    case 'M':
-    case 'm':
-    case 'L':
-    case 'l':
-    case 'H':
-    case 'h':
-    case 'V':
-    case 'v':
-    case 'C':
-    case 'c':
-    case 'S':
-    case 's':
-    case 'Q':
-    case 'q':
-    case 'T':
-    case 't':
-    case 'A':
-    case 'a':
-    case 'Z':
-    case 'z':
-        return true;
-    default:
-        return false;
-    }
-}
-
 bool ReadArgument(const char*& p, const char* end, float& value) {
     SkipSeparator(p, end);
     return ScanNumber(p, end, value);
@@ -179,9 +151,7 @@ void PlayPathData(std::string_view data, Path& path) {
             return;
         const char c = *p;
         if (!(IsDigit(c) || c == ',' || c == '-' || c == '.')) {
-            if (!IsPathCommand(c))
-                return; // an unknown command ends the data
-            command = c;
+            command = c; // an unknown one ends the data at the switch below
             ++p;
         } else if (command == 'Z' || command == 'z') {
             return; // close-path takes no numbers
@@ -301,7 +271,7 @@ void PlayPathData(std::string_view data, Path& path) {
             }
             break;
         default:
-            return;
+            return; // not a path command
         }
     }
 }
