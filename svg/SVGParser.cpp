@@ -21,6 +21,16 @@ constexpr int kMaxDepth = 200;
 constexpr std::size_t kMinWorkBudget = 8u << 20;
 constexpr std::size_t kWorkBudgetPerByte = 16;
 
+// The numbers of a viewBox: the first four land in v, count tells how many there were.
+bool ReadViewBoxNumbers(std::string_view value, float (&v)[4], std::size_t& count) {
+    count = 0;
+    return ForEachNumber(value, true, [&](float n) {
+        if (count < 4)
+            v[count] = n;
+        ++count;
+    });
+}
+
 // Counts nesting while a step runs; refuses to go deeper than kMaxDepth.
 class DepthGuard {
   public:
@@ -85,11 +95,7 @@ void SVGParser::RootStep(Node& node) {
     if (Attribute(node, "viewBox", value)) {
         float v[4];
         std::size_t count = 0;
-        const bool whole = ForEachNumber(value, true, [&](float n) {
-            if (count < 4)
-                v[count] = n;
-            ++count;
-        });
+        const bool whole = ReadViewBoxNumbers(value, v, count);
         if (whole && count == 4)
             viewBox = {v[0], v[1], v[2], v[3]};
     } else {
@@ -201,11 +207,7 @@ void SVGParser::BuildSymbol(Node& node, GraphicStyle style, std::string_view id)
     if (Attribute(node, "viewBox", value)) {
         float v[4];
         std::size_t count = 0;
-        const bool whole = ForEachNumber(value, true, [&](float n) {
-            if (count < 4)
-                v[count] = n;
-            ++count;
-        });
+        const bool whole = ReadViewBoxNumbers(value, v, count);
         if (whole && count == 4)
             style.transform = document_.Renderer().CreateTransform(1, 0, 0, 1, -v[0], -v[1]);
         if (count >= 4)

@@ -189,13 +189,8 @@ void RecordingRenderer::Restore() {
         calls.push_back(Call{Call::Restore, GraphicStyle{}});
 }
 
-void RecordingRenderer::DrawPath(const Path& path, const GraphicStyle& style, const FillStyle& fill,
-                                 const StrokeStyle& stroke) {
-    const auto& recorded = dynamic_cast<const RecordingPath&>(path);
-    ++callCount;
-    if (!keepCalls)
-        return;
-    Call call{Call::DrawPath, style};
+Call RecordingRenderer::BeginDrawCall(Call::Kind kind, const GraphicStyle& style) const {
+    Call call{kind, style};
     if (style.transform) {
         call.hasTransform = true;
         call.transform = MatrixOf(*style.transform);
@@ -204,6 +199,16 @@ void RecordingRenderer::DrawPath(const Path& path, const GraphicStyle& style, co
     if (style.transform)
         call.effectiveTransform = call.effectiveTransform.Times(call.transform);
     call.effectiveOpacity = states_.back().opacity * style.opacity;
+    return call;
+}
+
+void RecordingRenderer::DrawPath(const Path& path, const GraphicStyle& style, const FillStyle& fill,
+                                 const StrokeStyle& stroke) {
+    const auto& recorded = dynamic_cast<const RecordingPath&>(path);
+    ++callCount;
+    if (!keepCalls)
+        return;
+    Call call = BeginDrawCall(Call::DrawPath, style);
     call.path = recorded.ops;
     call.fill = fill;
     call.stroke = stroke;
@@ -216,15 +221,7 @@ void RecordingRenderer::DrawImage(const ImageData& image, const GraphicStyle& st
     ++callCount;
     if (!keepCalls)
         return;
-    Call call{Call::DrawImage, style};
-    if (style.transform) {
-        call.hasTransform = true;
-        call.transform = MatrixOf(*style.transform);
-    }
-    call.effectiveTransform = states_.back().transform;
-    if (style.transform)
-        call.effectiveTransform = call.effectiveTransform.Times(call.transform);
-    call.effectiveOpacity = states_.back().opacity * style.opacity;
+    Call call = BeginDrawCall(Call::DrawImage, style);
     call.image = &recorded;
     call.clipArea = clipArea;
     call.fillArea = fillArea;

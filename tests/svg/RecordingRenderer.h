@@ -118,6 +118,9 @@ class RecordingRenderer : public SVGRenderer {
     std::size_t callCount = 0;
 
   private:
+    // A draw call with its style and the transform and opacity in effect for it.
+    Call BeginDrawCall(Call::Kind kind, const GraphicStyle& style) const;
+
     struct State {
         Matrix transform;
         float opacity = 1.0f;
