@@ -4,7 +4,13 @@
 #pragma once
 
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace SVGEngine {
 
@@ -35,7 +41,10 @@ inline constexpr FractionTable kFractions;
 
 } // namespace detail
 
-inline bool ScanNumber(const char*& p, const char* end, float& value) {
+namespace detail {
+
+// The scanner a byte at a time; also the fallback of the word-at-a-time scanner below.
+inline bool ScanNumberBytewise(const char*& p, const char* end, float& value) {
     const char* s = p;
     if (s == end)
         return false;
@@ -115,6 +124,165 @@ inline bool ScanNumber(const char*& p, const char* end, float& value) {
     value = v;
     p = s;
     return true;
+}
+
+// Eight bytes of text as one word, the first byte in the lowest eight bits.
+inline std::uint64_t LoadWord(const char* s) {
+    std::uint64_t word;
+    std::memcpy(&word, s, sizeof word);
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
+    word = __builtin_bswap64(word);
+#endif
+    return word;
+}
+
+constexpr std::uint64_t EveryByte(std::uint8_t b) {
+    return 0x0101010101010101ull * b;
+}
+
+// The digit values of the word's first `count` bytes (0 to 8), the others zero.
+inline std::uint64_t DigitBytes(std::uint64_t word, int count) {
+    const std::uint64_t keep = count == 8 ? ~0ull : (1ull << (8 * count)) - 1;
+    return word & EveryByte(0x0F) & keep;
+}
+
+// The integer the first `count` digit bytes spell (count 0 to 8).
+inline std::uint32_t WholeNumber(std::uint64_t digitBytes, int count) {
+    // Move the digits to the top so that the empty places are leading zeros,
+    // then join neighbours into pairs, quads and the whole. With no digits the
+    // word is zero whatever the shift; the mask keeps the shift defined.
+    std::uint64_t d = digitBytes << ((64 - 8 * count) & 63);
+    d = (d * 10 + (d >> 8)) & 0x00FF00FF00FF00FFull;
+    d = (d * 100 + (d >> 16)) & 0x0000FFFF0000FFFFull;
+    d = (d * 10000 + (d >> 32)) & 0xFFFFFFFFull;
+    return static_cast<std::uint32_t>(d);
+}
+
+// -v when `negative`, else v, by the sign bit alone: a jump on the sign of
+// numbers that change sign at random would be mispredicted half the time.
+inline float Negated(float v, bool negative) {
+    std::uint32_t bits;
+    std::memcpy(&bits, &v, sizeof bits);
+    bits ^= static_cast<std::uint32_t>(negative) << 31;
+    std::memcpy(&v, &bits, sizeof v);
+    return v;
+}
+
+// Adds the fraction places [first, first + 4) to v in order; empty places
+// hold the digit 0, whose quotient 0 leaves v as it is.
+inline float AddFractionPlaces(float v, std::uint64_t digitBytes, int first) {
+    const float(*place)[10] = kFractions.value + first;
+    for (int i = 0; i < 4; ++i)
+        v = v + place[i][(digitBytes >> (8 * (first + i))) & 0x0F];
+    return v;
+}
+
+// What a look at a classified window of text found at a position.
+enum class WindowScan {
+    Read,       // a number, stored, and where it ends
+    NotANumber, // the bytewise scanner would fail there too
+    Unsure      // the window does not tell: the bytewise scanner must read it
+};
+
+// Reads the number at `at` of the window of `limit` bytes at `base`, from bit masks
+// with one bit per byte (bit i for base[i]): non-digits (with every bit from `limit`
+// up set), points, 'e' or 'E', '-' and '+'. The text must hold at least at + 18
+// bytes from base. Gives exactly what the bytewise scanner gives, or Unsure.
+template <typename Mask>
+inline WindowScan ScanNumberInWindow(const char* base, int at, int limit, Mask notDigit, Mask point,
+                                     Mask exponent, Mask minus, Mask plus, float& value,
+                                     int& numberEnd) {
+    const bool negative = (minus >> at) & 1u;
+    const int start = at + (negative || ((plus >> at) & 1u));
+    const int integerEnd = __builtin_ctzll(notDigit >> start) + start;
+    const int integerDigits = integerEnd - start;
+    if (integerEnd >= limit || integerDigits > 7)
+        return WindowScan::Unsure;
+    // Up to seven digits every step of value * 10 + digit is exact in a float,
+    // so the integer part is exactly the float of the whole number.
+    float v = static_cast<float>(
+        WholeNumber(DigitBytes(LoadWord(base + start), integerDigits), integerDigits));
+    int end = integerEnd;
+    const bool hasPoint = (point >> integerEnd) & 1u;
+    if (hasPoint) {
+        const int fractionStart = integerEnd + 1;
+        const int fractionEnd = __builtin_ctzll(notDigit >> fractionStart) + fractionStart;
+        const int fractionDigits = fractionEnd - fractionStart;
+        if (fractionEnd >= limit || fractionDigits > 7)
+            return WindowScan::Unsure;
+        if (fractionDigits == 0)
+            return WindowScan::NotANumber;
+        // The table holds exactly the quotients digit / d the rule adds one by one.
+        const std::uint64_t fraction = DigitBytes(LoadWord(base + fractionStart), fractionDigits);
+        v = AddFractionPlaces(v, fraction, 0);
+        if (fractionDigits > 4)
+            v = AddFractionPlaces(v, fraction, 4);
+        end = fractionEnd;
+    }
+    if (integerDigits == 0 && !hasPoint)
+        return WindowScan::NotANumber;
+    if ((exponent >> end) & 1u)
+        return WindowScan::Unsure;
+    value = Negated(v, negative);
+    numberEnd = end;
+    return WindowScan::Read;
+}
+
+#if defined(__SSE2__)
+// One bit per byte of the sixteen bytes at s, the first byte in bit 0.
+struct SixteenBytes {
+    __m128i bytes;
+    explicit SixteenBytes(const char* s)
+        : bytes(_mm_loadu_si128(reinterpret_cast<const __m128i*>(s))) {}
+    unsigned Equal(char c) const {
+        return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, _mm_set1_epi8(c))));
+    }
+    unsigned Digits() const {
+        // Signed compares: bytes from 0x80 up are negative and never digits.
+        const __m128i digit = _mm_and_si128(_mm_cmpgt_epi8(bytes, _mm_set1_epi8('0' - 1)),
+                                            _mm_cmpgt_epi8(_mm_set1_epi8('9' + 1), bytes));
+        return static_cast<unsigned>(_mm_movemask_epi8(digit));
+    }
+    unsigned Exponents() const {
+        // 'e' and 'E' are the only bytes that read 'e' with the case bit set.
+        const __m128i lower = _mm_or_si128(bytes, _mm_set1_epi8(0x20));
+        return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(lower, _mm_set1_epi8('e'))));
+    }
+};
+
+// Room the sixteen-byte scanner needs from the number's first byte.
+constexpr std::ptrdiff_t kWindowScanRoom = 18;
+#endif
+
+} // namespace detail
+
+// Reads one number at p; on success stores it, moves p past it and returns true.
+//
+// Where the text allows, the number's shape comes from one look at sixteen bytes:
+// where its digits end, whether a point follows, where the fraction ends. The next
+// number's start then waits on a few bit operations instead of a chain of byte
+// loads and jumps that vary with every number's length. Anything unusual (eight or
+// more digits in a part, an exponent, the end of the text close by) goes to the
+// bytewise scanner, which gives the same results.
+inline bool ScanNumber(const char*& p, const char* end, float& value) {
+#if defined(__SSE2__)
+    if (end - p < detail::kWindowScanRoom)
+        return detail::ScanNumberBytewise(p, end, value);
+    const detail::SixteenBytes window(p);
+    int numberEnd = 0;
+    switch (detail::ScanNumberInWindow<std::uint64_t>(
+        p, 0, 16, ~std::uint64_t{window.Digits()}, window.Equal('.'), window.Exponents(),
+        window.Equal('-'), window.Equal('+'), value, numberEnd)) {
+    case detail::WindowScan::Read:
+        p += numberEnd;
+        return true;
+    case detail::WindowScan::NotANumber:
+        return false;
+    case detail::WindowScan::Unsure:
+        break;
+    }
+#endif
+    return detail::ScanNumberBytewise(p, end, value);
 }
 
 } // namespace SVGEngine
