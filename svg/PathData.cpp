@@ -3,17 +3,35 @@
 #include "ValueReaders.h"
 
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 
 namespace SVGEngine {
 namespace {
 
-constexpr float kPi = 3.1415927f;
-constexpr float kTwoPi = 6.2831855f;
 constexpr float kMaxSegmentAngle = 2.0943952f; // 120 degrees
 constexpr float kDegreesToRadians = 0.017453292f;
+// A whole step's turn and the tangent of a quarter of it.
+const float kStepCosine = std::cos(kMaxSegmentAngle);
+const float kStepSine = std::sin(kMaxSegmentAngle);
+const float kStepTangent = std::tan(kMaxSegmentAngle / 4.0f);
 
 float Clamp1(float v) {
     return v < -1.0f ? -1.0f : (v > 1.0f ? 1.0f : v);
+}
+
+// ifTrue or ifFalse without a jump. An arc's flags, and the sides of the centre its
+// ends lie on, change at random from arc to arc; jumps on them are mispredicted
+// about half the time, and paths full of arcs would spend much of their time there.
+float Choose(bool condition, float ifTrue, float ifFalse) {
+    std::uint32_t t, f;
+    std::memcpy(&t, &ifTrue, sizeof t);
+    std::memcpy(&f, &ifFalse, sizeof f);
+    const std::uint32_t mask = 0u - static_cast<std::uint32_t>(condition);
+    const std::uint32_t chosen = (t & mask) | (f & ~mask);
+    float result;
+    std::memcpy(&result, &chosen, sizeof result);
+    return result;
 }
 
 // Turns points of the ellipse's own axes back into user space.
@@ -27,6 +45,27 @@ struct Rotation {
     }
 };
 
+// The rotation by `degrees` (`radians` in radians). Rotations are nearly always whole
+// degrees; theirs come from a table of the very same values, the others are computed.
+Rotation RotationBy(float degrees, float radians) {
+    struct WholeDegrees {
+        Rotation turn[360];
+        WholeDegrees() {
+            for (int d = 0; d < 360; ++d) {
+                const float r = static_cast<float>(d) * kDegreesToRadians;
+                turn[d] = {std::cos(r), std::sin(r)};
+            }
+        }
+    };
+    static const WholeDegrees table;
+    if (degrees >= 0.0f && degrees < 360.0f) {
+        const int whole = static_cast<int>(degrees);
+        if (static_cast<float>(whole) == degrees)
+            return table.turn[whole];
+    }
+    return {std::cos(radians), std::sin(radians)};
+}
+
 bool ReadArgument(const char*& p, const char* end, float& value) {
     SkipSeparator(p, end);
     return ScanNumber(p, end, value);
@@ -37,6 +76,67 @@ template <std::size_t N> bool ReadArguments(const char*& p, const char* end, flo
         if (!ReadArgument(p, end, v))
             return false;
     return true;
+}
+
+// A point of the unit circle: the cosine and sine of its angle.
+struct UnitPoint {
+    float cosine, sine;
+};
+
+// The point of the unit circle at the angle f = asin(sine), or pi - f left of the
+// centre (dx < 0): a point's angle as the arc construction takes it, from the height
+// alone. The cosine comes from the sine as sqrt((1 - s)(1 + s)), which keeps its
+// digits near the top and bottom of the ellipse, where an arcsine loses half of them.
+UnitPoint AngleOf(float dx, float sine) {
+    sine = Clamp1(sine);
+    const float cosine = std::sqrt((1.0f - sine) * (1.0f + sine));
+    return {Choose(dx < 0.0f, -cosine, cosine), sine};
+}
+
+// tan(t / 4) for the turn t from a to b, of at most 120 degrees either way.
+float QuarterTangent(UnitPoint a, UnitPoint b) {
+    const float sinTurn = a.cosine * b.sine - a.sine * b.cosine;
+    const float cosTurn = a.cosine * b.cosine + a.sine * b.sine;
+    // cos(t / 2) by the half-angle formula; at most 120 degrees keep it above 0.49.
+    const float cosHalf = std::sqrt(std::fabs((1.0f + cosTurn) / 2.0f));
+    // tan(t / 4) = sin(t / 2) / (1 + cos(t / 2)), and sin(t / 2) = sin t / (2 cos(t / 2)).
+    return sinTurn / (2.0f * cosHalf * (1.0f + cosHalf));
+}
+
+// How many whole 120-degree steps the arc from `start` to `finish` takes before its last
+// segment of at most 120 degrees: the turn goes forwards (increasing angle) with the sweep
+// flag, backwards without it, and covers [0, 360) degrees.
+//
+// This is the count the angles f1 and f2 give (arcsines of the ends, moved into one turn
+// of each other), decided on the points themselves. Ends that float rounding puts on one
+// angle give a whole turn (two steps and a last segment) for a large arc and a tiny
+// segment otherwise, as the equal angles do; a large arc cannot turn less than half a
+// circle, nor a small one more, so a turn that says so is such a rounding case.
+int WholeSteps(UnitPoint start, UnitPoint finish, bool largeArc, bool sweep) {
+    const float cross = start.cosine * finish.sine - start.sine * finish.cosine;
+    const float cosTurn = start.cosine * finish.cosine + start.sine * finish.sine;
+    const float sinTurn = Choose(sweep, cross, -cross);
+    const bool pastHalf = sinTurn < 0.0f || (sinTurn == 0.0f && cosTurn < 0.0f);
+    if (largeArc && !pastHalf && cosTurn > 0.0f)
+        return 2; // ends that meet: a whole turn
+    if (!largeArc && pastHalf && cosTurn > 0.0f)
+        return 0; // ends that meet: a tiny segment
+    if (!pastHalf)
+        return cosTurn < kStepCosine ? 1 : 0; // up to 180 degrees
+    return cosTurn > kStepCosine ? 2 : 1;     // beyond 180 degrees
+}
+
+// One cubic segment of the arc from `from` (at unit point fa) to `to` (at fb) in the
+// ellipse's axes, `t` the tangent of a quarter of its turn; `end` is its end point in
+// user space. Returns its second control point, in user space.
+PointF EmitSegment(Path& path, const Rotation& toUser, float rx, float ry, PointF from,
+                   UnitPoint fa, PointF to, UnitPoint fb, float t, PointF end) {
+    const float ex = 4.0f / 3.0f * rx * t;
+    const float ey = 4.0f / 3.0f * ry * t;
+    const PointF c1 = toUser.Apply(from.x - ex * fa.sine, from.y + ey * fa.cosine);
+    const PointF c2 = toUser.Apply(to.x + ex * fb.sine, to.y - ey * fb.cosine);
+    path.CurveTo(c1.x, c1.y, c2.x, c2.y, end.x, end.y);
+    return c2;
 }
 
 } // namespace
@@ -58,7 +158,7 @@ PointF ConvertArc(Path& path, float x1, float y1, float rx, float ry, float xAxi
     PointF a{x1, y1}, b{x2, y2};
     const float angle = xAxisRotation * kDegreesToRadians;
     if (angle != 0.0f) {
-        toUser = {std::cos(angle), std::sin(angle)};
+        toUser = RotationBy(xAxisRotation, angle);
         const Rotation toEllipse{toUser.cosine, -toUser.sine};
         a = toEllipse.Apply(x1, y1);
         b = toEllipse.Apply(x2, y2);
@@ -67,16 +167,13 @@ PointF ConvertArc(Path& path, float x1, float y1, float rx, float ry, float xAxi
     const float hx = (a.x - b.x) / 2.0f;
     const float hy = (a.y - b.y) / 2.0f;
     const float lambda = hx * hx / (rx * rx) + hy * hy / (ry * ry);
-    if (lambda > 1.0f) {
-        const float grow = std::sqrt(lambda);
-        rx *= grow;
-        ry *= grow;
-    }
+    const float grow = std::sqrt(lambda);
+    rx = Choose(lambda > 1.0f, rx * grow, rx);
+    ry = Choose(lambda > 1.0f, ry * grow, ry);
     const float rx2 = rx * rx, ry2 = ry * ry;
     float k = std::sqrt(
         std::fabs((rx2 * ry2 - rx2 * hy * hy - ry2 * hx * hx) / (rx2 * hy * hy + ry2 * hx * hx)));
-    if (largeArc == sweep)
-        k = -k;
+    k = Choose(largeArc == sweep, -k, k);
     const float cx = k * hy * rx / ry + (a.x + b.x) / 2.0f;
     const float cy = (a.y + b.y) / 2.0f - k * hx * ry / rx;
     if (!std::isfinite(cx) || !std::isfinite(cy) || !std::isfinite(rx) || !std::isfinite(ry)) {
@@ -85,58 +182,27 @@ PointF ConvertArc(Path& path, float x1, float y1, float rx, float ry, float xAxi
         return {x2, y2};
     }
 
-    float f1 = std::asin(Clamp1((a.y - cy) / ry));
-    float f2 = std::asin(Clamp1((b.y - cy) / ry));
-    if (a.x < cx)
-        f1 = kPi - f1;
-    if (b.x < cx)
-        f2 = kPi - f2;
-    if (f1 < 0.0f)
-        f1 += kTwoPi;
-    if (f2 < 0.0f)
-        f2 += kTwoPi;
-    // Ends a hair apart near the top or bottom of the ellipse get the same angle in single
-    // precision; the large arc between them is then (almost) a whole turn, not nothing.
-    if (f1 == f2 && largeArc) {
-        if (sweep)
-            f1 -= kTwoPi;
-        else
-            f2 -= kTwoPi;
-    }
-    if (sweep && f1 > f2)
-        f1 -= kTwoPi;
-    if (!sweep && f1 < f2)
-        f2 -= kTwoPi;
+    // The ends on the unit circle: the cosines and sines of their angles f1 and f2.
+    const UnitPoint start = AngleOf(a.x - cx, (a.y - cy) / ry);
+    const UnitPoint finish = AngleOf(b.x - cx, (b.y - cy) / ry);
+    const int steps = WholeSteps(start, finish, largeArc, sweep);
 
-    // An angle with its sine and cosine, each computed once.
-    struct Angle {
-        float value, sine, cosine;
-        explicit Angle(float f) : value(f), sine(std::sin(f)), cosine(std::cos(f)) {}
-    };
-    auto segment = [&](PointF from, const Angle& fa, PointF to, const Angle& fb, bool last) {
-        const float t = std::tan((fb.value - fa.value) / 4.0f);
-        const float ex = 4.0f / 3.0f * rx * t;
-        const float ey = 4.0f / 3.0f * ry * t;
-        const PointF c1 = toUser.Apply(from.x - ex * fa.sine, from.y + ey * fa.cosine);
-        const PointF c2 = toUser.Apply(to.x + ex * fb.sine, to.y - ey * fb.cosine);
-        const PointF end = last ? PointF{x2, y2} : toUser.Apply(to.x, to.y);
-        path.CurveTo(c1.x, c1.y, c2.x, c2.y, end.x, end.y);
-        return c2;
-    };
-
-    PointF start = a;
-    Angle from(f1);
-    // At most three full steps: the angles differ by less than 2 pi.
-    for (int i = 0; i < 4 && std::fabs(f2 - from.value) > kMaxSegmentAngle; ++i) {
-        const float f1Now = from.value;
-        const Angle step((sweep && f1Now < f2) ? f1Now + kMaxSegmentAngle
-                                               : f1Now - kMaxSegmentAngle);
-        const PointF mid{cx + rx * step.cosine, cy + ry * step.sine};
-        segment(start, from, mid, step, false);
-        start = mid;
-        from = step;
+    // Each whole step turns by 120 degrees, forwards with the sweep flag, else backwards.
+    const float stepSine = Choose(sweep, kStepSine, -kStepSine);
+    const float stepTangent = Choose(sweep, kStepTangent, -kStepTangent);
+    PointF from = a;
+    UnitPoint at = start;
+    for (int i = 0; i < steps; ++i) {
+        const UnitPoint next{at.cosine * kStepCosine - at.sine * stepSine,
+                             at.sine * kStepCosine + at.cosine * stepSine};
+        const PointF to{cx + rx * next.cosine, cy + ry * next.sine};
+        EmitSegment(path, toUser, rx, ry, from, at, to, next, stepTangent,
+                    toUser.Apply(to.x, to.y));
+        from = to;
+        at = next;
     }
-    return segment(start, from, b, Angle(f2), true);
+    return EmitSegment(path, toUser, rx, ry, from, at, b, finish, QuarterTangent(at, finish),
+                       PointF{x2, y2});
 }
 
 void PlayPathData(std::string_view data, Path& path) {
