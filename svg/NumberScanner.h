@@ -140,93 +140,39 @@ constexpr std::uint64_t EveryByte(std::uint8_t b) {
     return 0x0101010101010101ull * b;
 }
 
-// The digit values of the word's first `count` bytes (0 to 8), the others zero.
+// The digit values of the word's first `count` bytes (0 to 7), the others zero.
 inline std::uint64_t DigitBytes(std::uint64_t word, int count) {
-    const std::uint64_t keep = count == 8 ? ~0ull : (1ull << (8 * count)) - 1;
-    return word & EveryByte(0x0F) & keep;
+    return word & EveryByte(0x0F) & ((std::uint64_t{1} << (8 * count)) - 1);
 }
 
-// The integer the first `count` digit bytes spell (count 0 to 8).
+// The integer the first `count` digit bytes spell (count 0 to 7). Digits are
+// moved to the top so that the empty places are leading zeros, then neighbours
+// are joined into pairs, quads and the whole; four digits or fewer, as nearly
+// every number has, take two joins of a 32-bit word. With no digits the word is
+// zero whatever the shift; the mask keeps the shift defined.
 inline std::uint32_t WholeNumber(std::uint64_t digitBytes, int count) {
-    // Move the digits to the top so that the empty places are leading zeros,
-    // then join neighbours into pairs, quads and the whole. With no digits the
-    // word is zero whatever the shift; the mask keeps the shift defined.
-    std::uint64_t d = digitBytes << ((64 - 8 * count) & 63);
+    if (count <= 4) {
+        std::uint32_t d = static_cast<std::uint32_t>(digitBytes) << ((32 - 8 * count) & 31);
+        d = (d * 10 + (d >> 8)) & 0x00FF00FFu;
+        return (d * 100 + (d >> 16)) & 0xFFFFu;
+    }
+    std::uint64_t d = digitBytes << (64 - 8 * count);
     d = (d * 10 + (d >> 8)) & 0x00FF00FF00FF00FFull;
     d = (d * 100 + (d >> 16)) & 0x0000FFFF0000FFFFull;
-    d = (d * 10000 + (d >> 32)) & 0xFFFFFFFFull;
-    return static_cast<std::uint32_t>(d);
+    return static_cast<std::uint32_t>((d * 10000 + (d >> 32)) & 0xFFFFFFFFull);
 }
 
-// -v when `negative`, else v, by the sign bit alone: a jump on the sign of
-// numbers that change sign at random would be mispredicted half the time.
-inline float Negated(float v, bool negative) {
-    std::uint32_t bits;
-    std::memcpy(&bits, &v, sizeof bits);
-    bits ^= static_cast<std::uint32_t>(negative) << 31;
-    std::memcpy(&v, &bits, sizeof v);
-    return v;
-}
-
-// Adds the fraction places [first, first + 4) to v in order; empty places
+// Adds the fraction places [first, first + count) to v in order; empty places
 // hold the digit 0, whose quotient 0 leaves v as it is.
-inline float AddFractionPlaces(float v, std::uint64_t digitBytes, int first) {
-    const float(*place)[10] = kFractions.value + first;
-    for (int i = 0; i < 4; ++i)
-        v = v + place[i][(digitBytes >> (8 * (first + i))) & 0x0F];
+template <int first, int count> inline float AddFractionPlaces(float v, std::uint64_t digitBytes) {
+    for (int i = first; i < first + count; ++i)
+        v = v + kFractions.value[i][(digitBytes >> (8 * i)) & 0x0F];
     return v;
 }
 
-// What a look at a classified window of text found at a position.
-enum class WindowScan {
-    Read,       // a number, stored, and where it ends
-    NotANumber, // the bytewise scanner would fail there too
-    Unsure      // the window does not tell: the bytewise scanner must read it
-};
-
-// Reads the number at `at` of the window of `limit` bytes at `base`, from bit masks
-// with one bit per byte (bit i for base[i]): non-digits (with every bit from `limit`
-// up set), points, 'e' or 'E', '-' and '+'. The text must hold at least at + 18
-// bytes from base. Gives exactly what the bytewise scanner gives, or Unsure.
-template <typename Mask>
-inline WindowScan ScanNumberInWindow(const char* base, int at, int limit, Mask notDigit, Mask point,
-                                     Mask exponent, Mask minus, Mask plus, float& value,
-                                     int& numberEnd) {
-    const bool negative = (minus >> at) & 1u;
-    const int start = at + (negative || ((plus >> at) & 1u));
-    const int integerEnd = __builtin_ctzll(notDigit >> start) + start;
-    const int integerDigits = integerEnd - start;
-    if (integerEnd >= limit || integerDigits > 7)
-        return WindowScan::Unsure;
-    // Up to seven digits every step of value * 10 + digit is exact in a float,
-    // so the integer part is exactly the float of the whole number.
-    float v = static_cast<float>(
-        WholeNumber(DigitBytes(LoadWord(base + start), integerDigits), integerDigits));
-    int end = integerEnd;
-    const bool hasPoint = (point >> integerEnd) & 1u;
-    if (hasPoint) {
-        const int fractionStart = integerEnd + 1;
-        const int fractionEnd = __builtin_ctzll(notDigit >> fractionStart) + fractionStart;
-        const int fractionDigits = fractionEnd - fractionStart;
-        if (fractionEnd >= limit || fractionDigits > 7)
-            return WindowScan::Unsure;
-        if (fractionDigits == 0)
-            return WindowScan::NotANumber;
-        // The table holds exactly the quotients digit / d the rule adds one by one.
-        const std::uint64_t fraction = DigitBytes(LoadWord(base + fractionStart), fractionDigits);
-        v = AddFractionPlaces(v, fraction, 0);
-        if (fractionDigits > 4)
-            v = AddFractionPlaces(v, fraction, 4);
-        end = fractionEnd;
-    }
-    if (integerDigits == 0 && !hasPoint)
-        return WindowScan::NotANumber;
-    if ((exponent >> end) & 1u)
-        return WindowScan::Unsure;
-    value = Negated(v, negative);
-    numberEnd = end;
-    return WindowScan::Read;
-}
+// +1 and -1, to give a number its sign by a multiplication, which is exact:
+// a jump on signs that change at random would be mispredicted half the time.
+inline constexpr float kSigns[2] = {1.0f, -1.0f};
 
 #if defined(__SSE2__)
 // One bit per byte of the sixteen bytes at s, the first byte in bit 0.
@@ -243,14 +189,10 @@ struct SixteenBytes {
                                             _mm_cmpgt_epi8(_mm_set1_epi8('9' + 1), bytes));
         return static_cast<unsigned>(_mm_movemask_epi8(digit));
     }
-    unsigned Exponents() const {
-        // 'e' and 'E' are the only bytes that read 'e' with the case bit set.
-        const __m128i lower = _mm_or_si128(bytes, _mm_set1_epi8(0x20));
-        return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(lower, _mm_set1_epi8('e'))));
-    }
 };
 
-// Room the sixteen-byte scanner needs from the number's first byte.
+// Room the sixteen-byte scanner needs from the number's first byte: the window, and
+// the eight bytes of fraction digits read from the tenth byte at the latest.
 constexpr std::ptrdiff_t kWindowScanRoom = 18;
 #endif
 
@@ -262,27 +204,58 @@ constexpr std::ptrdiff_t kWindowScanRoom = 18;
 // where its digits end, whether a point follows, where the fraction ends. The next
 // number's start then waits on a few bit operations instead of a chain of byte
 // loads and jumps that vary with every number's length. Anything unusual (eight or
-// more digits in a part, an exponent, the end of the text close by) goes to the
-// bytewise scanner, which gives the same results.
+// more digits in a part, a '+', an exponent, the end of the text close by) goes to
+// the bytewise scanner, which gives the same results.
 inline bool ScanNumber(const char*& p, const char* end, float& value) {
 #if defined(__SSE2__)
     if (end - p < detail::kWindowScanRoom)
         return detail::ScanNumberBytewise(p, end, value);
     const detail::SixteenBytes window(p);
-    int numberEnd = 0;
-    switch (detail::ScanNumberInWindow<std::uint64_t>(
-        p, 0, 16, ~std::uint64_t{window.Digits()}, window.Equal('.'), window.Exponents(),
-        window.Equal('-'), window.Equal('+'), value, numberEnd)) {
-    case detail::WindowScan::Read:
-        p += numberEnd;
-        return true;
-    case detail::WindowScan::NotANumber:
-        return false;
-    case detail::WindowScan::Unsure:
-        break;
+    const unsigned notDigit = ~window.Digits(); // bits 16 and up set: every search ends
+    if (*p == '+')
+        return detail::ScanNumberBytewise(p, end, value); // rare
+    const bool negative = *p == '-';
+    const int start = negative;
+    const int integerEnd = __builtin_ctz(notDigit >> start) + start;
+    const int integerDigits = integerEnd - start;
+    if (integerDigits > 7)
+        return detail::ScanNumberBytewise(p, end, value);
+    // Up to seven digits every step of value * 10 + digit is exact in a float,
+    // so the integer part is exactly the float of the whole number.
+    float v = static_cast<float>(detail::WholeNumber(
+        detail::DigitBytes(detail::LoadWord(p + start), integerDigits), integerDigits));
+    int numberEnd = integerEnd;
+    const bool point = (window.Equal('.') >> integerEnd) & 1u;
+    if (point) {
+        const int fractionStart = integerEnd + 1;
+        const int fractionEnd = __builtin_ctz(notDigit >> fractionStart) + fractionStart;
+        const int fractionDigits = fractionEnd - fractionStart;
+        if (fractionDigits > 7 || fractionEnd > 15)
+            return detail::ScanNumberBytewise(p, end, value);
+        if (fractionDigits == 0)
+            return false;
+        // The table holds exactly the quotients digit / d the rule adds one by one.
+        const std::uint64_t fraction =
+            detail::DigitBytes(detail::LoadWord(p + fractionStart), fractionDigits);
+        v = detail::AddFractionPlaces<0, 2>(v, fraction);
+        if (fractionDigits > 2) {
+            v = detail::AddFractionPlaces<2, 2>(v, fraction);
+            if (fractionDigits > 4)
+                v = detail::AddFractionPlaces<4, 3>(v, fraction);
+        }
+        numberEnd = fractionEnd;
     }
-#endif
+    if (integerDigits == 0 && !point)
+        return false;
+    // 'e' and 'E' are the only bytes that read 'e' with the case bit set.
+    if ((p[numberEnd] | 0x20) == 'e')
+        return detail::ScanNumberBytewise(p, end, value); // an exponent, rare
+    value = v * detail::kSigns[negative];
+    p += numberEnd;
+    return true;
+#else
     return detail::ScanNumberBytewise(p, end, value);
+#endif
 }
 
 } // namespace SVGEngine
