@@ -171,6 +171,7 @@ PointF ConvertArc(Path& path, float x1, float y1, float rx, float ry, float xAxi
     rx = Choose(lambda > 1.0f, rx * grow, rx);
     ry = Choose(lambda > 1.0f, ry * grow, ry);
     const float rx2 = rx * rx, ry2 = ry * ry;
+    const float inverseRy = 1.0f / ry;
     float k = std::sqrt(
         std::fabs((rx2 * ry2 - rx2 * hy * hy - ry2 * hx * hx) / (rx2 * hy * hy + ry2 * hx * hx)));
     k = Choose(largeArc == sweep, -k, k);
@@ -183,8 +184,8 @@ PointF ConvertArc(Path& path, float x1, float y1, float rx, float ry, float xAxi
     }
 
     // The ends on the unit circle: the cosines and sines of their angles f1 and f2.
-    const UnitPoint start = AngleOf(a.x - cx, (a.y - cy) / ry);
-    const UnitPoint finish = AngleOf(b.x - cx, (b.y - cy) / ry);
+    const UnitPoint start = AngleOf(a.x - cx, (a.y - cy) * inverseRy);
+    const UnitPoint finish = AngleOf(b.x - cx, (b.y - cy) * inverseRy);
     const int steps = WholeSteps(start, finish, largeArc, sweep);
 
     // Each whole step turns by 120 degrees, forwards with the sweep flag, else backwards.
@@ -223,8 +224,8 @@ void PlayPathData(std::string_view data, Path& path) {
             return; // close-path takes no numbers
         }
         const bool relative = command >= 'a' && command <= 'z';
-        const float ox = relative ? current.x : 0.0f;
-        const float oy = relative ? current.y : 0.0f;
+        const float ox = Choose(relative, current.x, 0.0f);
+        const float oy = Choose(relative, current.y, 0.0f);
         switch (command) {
         case 'M':
         case 'm': {
