@@ -14,6 +14,11 @@
 
 namespace SVGEngine {
 
+// +1 and -1: a sign picked by a flag and applied by a multiplication, which is exact.
+// Flags that change at random (signs of numbers, arcs' sweep) would make a jump on
+// them mispredicted half the time.
+inline constexpr float kSigns[2] = {1.0f, -1.0f};
+
 inline bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
@@ -170,10 +175,6 @@ template <int first, int count> inline float AddFractionPlaces(float v, std::uin
     return v;
 }
 
-// +1 and -1, to give a number its sign by a multiplication, which is exact:
-// a jump on signs that change at random would be mispredicted half the time.
-inline constexpr float kSigns[2] = {1.0f, -1.0f};
-
 #if defined(__SSE2__)
 // One bit per byte of the sixteen bytes at s, the first byte in bit 0.
 struct SixteenBytes {
@@ -250,7 +251,7 @@ inline bool ScanNumber(const char*& p, const char* end, float& value) {
     // 'e' and 'E' are the only bytes that read 'e' with the case bit set.
     if ((p[numberEnd] | 0x20) == 'e')
         return detail::ScanNumberBytewise(p, end, value); // an exponent, rare
-    value = v * detail::kSigns[negative];
+    value = v * kSigns[negative];
     p += numberEnd;
     return true;
 #else

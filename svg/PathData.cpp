@@ -2,6 +2,7 @@
 
 #include "ValueReaders.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -20,9 +21,9 @@ float Clamp1(float v) {
     return v < -1.0f ? -1.0f : (v > 1.0f ? 1.0f : v);
 }
 
-// ifTrue or ifFalse without a jump. An arc's flags, and the sides of the centre its
-// ends lie on, change at random from arc to arc; jumps on them are mispredicted
-// about half the time, and paths full of arcs would spend much of their time there.
+// ifTrue or ifFalse without a jump: whether a command is relative changes at random
+// from command to command, and a jump on it would be mispredicted half the time.
+// (The arcs' flags and sides likewise pick signs from kSigns by multiplying.)
 float Choose(bool condition, float ifTrue, float ifFalse) {
     std::uint32_t t, f;
     std::memcpy(&t, &ifTrue, sizeof t);
@@ -90,7 +91,7 @@ struct UnitPoint {
 UnitPoint AngleOf(float dx, float sine) {
     sine = Clamp1(sine);
     const float cosine = std::sqrt((1.0f - sine) * (1.0f + sine));
-    return {Choose(dx < 0.0f, -cosine, cosine), sine};
+    return {cosine * kSigns[dx < 0.0f], sine};
 }
 
 // tan(t / 4) for the turn t from a to b, of at most 120 degrees either way.
@@ -115,7 +116,7 @@ float QuarterTangent(UnitPoint a, UnitPoint b) {
 int WholeSteps(UnitPoint start, UnitPoint finish, bool largeArc, bool sweep) {
     const float cross = start.cosine * finish.sine - start.sine * finish.cosine;
     const float cosTurn = start.cosine * finish.cosine + start.sine * finish.sine;
-    const float sinTurn = Choose(sweep, cross, -cross);
+    const float sinTurn = cross * kSigns[!sweep];
     const bool pastHalf = sinTurn < 0.0f || (sinTurn == 0.0f && cosTurn < 0.0f);
     if (largeArc && !pastHalf && cosTurn > 0.0f)
         return 2; // ends that meet: a whole turn
@@ -168,13 +169,14 @@ PointF ConvertArc(Path& path, float x1, float y1, float rx, float ry, float xAxi
     const float hy = (a.y - b.y) / 2.0f;
     const float lambda = hx * hx / (rx * rx) + hy * hy / (ry * ry);
     const float grow = std::sqrt(lambda);
-    rx = Choose(lambda > 1.0f, rx * grow, rx);
-    ry = Choose(lambda > 1.0f, ry * grow, ry);
+    // Scaled when lambda > 1, that is when grow > 1 (a NaN leaves them as they are).
+    rx *= std::max(1.0f, grow);
+    ry *= std::max(1.0f, grow);
     const float rx2 = rx * rx, ry2 = ry * ry;
     const float inverseRy = 1.0f / ry;
     float k = std::sqrt(
         std::fabs((rx2 * ry2 - rx2 * hy * hy - ry2 * hx * hx) / (rx2 * hy * hy + ry2 * hx * hx)));
-    k = Choose(largeArc == sweep, -k, k);
+    k *= kSigns[largeArc == sweep];
     const float cx = k * hy * rx / ry + (a.x + b.x) / 2.0f;
     const float cy = (a.y + b.y) / 2.0f - k * hx * ry / rx;
     if (!std::isfinite(cx) || !std::isfinite(cy) || !std::isfinite(rx) || !std::isfinite(ry)) {
@@ -189,8 +191,8 @@ PointF ConvertArc(Path& path, float x1, float y1, float rx, float ry, float xAxi
     const int steps = WholeSteps(start, finish, largeArc, sweep);
 
     // Each whole step turns by 120 degrees, forwards with the sweep flag, else backwards.
-    const float stepSine = Choose(sweep, kStepSine, -kStepSine);
-    const float stepTangent = Choose(sweep, kStepTangent, -kStepTangent);
+    const float stepSine = kStepSine * kSigns[!sweep];
+    const float stepTangent = kStepTangent * kSigns[!sweep];
     PointF from = a;
     UnitPoint at = start;
     for (int i = 0; i < steps; ++i) {
