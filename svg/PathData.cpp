@@ -117,14 +117,15 @@ int WholeSteps(UnitPoint start, UnitPoint finish, bool largeArc, bool sweep) {
     const float cross = start.cosine * finish.sine - start.sine * finish.cosine;
     const float cosTurn = start.cosine * finish.cosine + start.sine * finish.sine;
     const float sinTurn = cross * kSigns[!sweep];
-    const bool pastHalf = sinTurn < 0.0f || (sinTurn == 0.0f && cosTurn < 0.0f);
-    if (largeArc && !pastHalf && cosTurn > 0.0f)
-        return 2; // ends that meet: a whole turn
-    if (!largeArc && pastHalf && cosTurn > 0.0f)
-        return 0; // ends that meet: a tiny segment
-    if (!pastHalf)
-        return cosTurn < kStepCosine ? 1 : 0; // up to 180 degrees
-    return cosTurn > kStepCosine ? 2 : 1;     // beyond 180 degrees
+    // Counted without jumps: the count, like the flags, changes at random from arc to arc.
+    const bool pastHalf = (sinTurn < 0.0f) | ((sinTurn == 0.0f) & (cosTurn < 0.0f));
+    const int upToHalf = cosTurn < kStepCosine;         // up to 180 degrees: 0 or 1
+    const int beyondHalf = 1 + (cosTurn > kStepCosine); // beyond: 1 or 2
+    int steps = pastHalf ? beyondHalf : upToHalf;
+    // Ends that meet: a whole turn for a large arc, a tiny segment for a small one.
+    const bool meet = cosTurn > 0.0f && pastHalf != largeArc;
+    steps = meet ? (largeArc ? 2 : 0) : steps;
+    return steps;
 }
 
 // One cubic segment of the arc from `from` (at unit point fa) to `to` (at fb) in the
