@@ -145,23 +145,24 @@ constexpr std::uint64_t EveryByte(std::uint8_t b) {
     return 0x0101010101010101ull * b;
 }
 
-// The digit values of the word's first `count` bytes (0 to 7), the others zero.
+// The digit values of the word's first `count` bytes (1 to 7), the others zero.
 inline std::uint64_t DigitBytes(std::uint64_t word, int count) {
-    return word & EveryByte(0x0F) & ((std::uint64_t{1} << (8 * count)) - 1);
+    return word & (EveryByte(0x0F) >> (64 - 8 * count));
 }
 
-// The integer the first `count` digit bytes spell (count 0 to 7). Digits are
-// moved to the top so that the empty places are leading zeros, then neighbours
-// are joined into pairs, quads and the whole; four digits or fewer, as nearly
-// every number has, take two joins of a 32-bit word. With no digits the word is
-// zero whatever the shift; the mask keeps the shift defined.
-inline std::uint32_t WholeNumber(std::uint64_t digitBytes, int count) {
+// The integer the word's first `count` bytes spell, all digits (count 0 to 7).
+// The digits are moved to the top, which drops the bytes after them and leaves
+// leading zeros in the empty places; then neighbours are joined into pairs, quads
+// and the whole. Four digits or fewer, as nearly every number has, take two joins
+// of a 32-bit word; with no digits at all the shift moves everything out of it.
+inline std::uint32_t WholeNumber(std::uint64_t word, int count) {
     if (count <= 4) {
-        std::uint32_t d = static_cast<std::uint32_t>(digitBytes) << ((32 - 8 * count) & 31);
+        const std::uint64_t low = static_cast<std::uint32_t>(word) & 0x0F0F0F0Fu;
+        std::uint32_t d = static_cast<std::uint32_t>(low << (32 - 8 * count));
         d = (d * 10 + (d >> 8)) & 0x00FF00FFu;
         return (d * 100 + (d >> 16)) & 0xFFFFu;
     }
-    std::uint64_t d = digitBytes << (64 - 8 * count);
+    std::uint64_t d = (word & EveryByte(0x0F)) << (64 - 8 * count);
     d = (d * 10 + (d >> 8)) & 0x00FF00FF00FF00FFull;
     d = (d * 100 + (d >> 16)) & 0x0000FFFF0000FFFFull;
     return static_cast<std::uint32_t>((d * 10000 + (d >> 32)) & 0xFFFFFFFFull);
@@ -223,8 +224,7 @@ inline bool ScanNumber(const char*& p, const char* end, float& value) {
         return detail::ScanNumberBytewise(p, end, value);
     // Up to seven digits every step of value * 10 + digit is exact in a float,
     // so the integer part is exactly the float of the whole number.
-    float v = static_cast<float>(detail::WholeNumber(
-        detail::DigitBytes(detail::LoadWord(p + start), integerDigits), integerDigits));
+    float v = static_cast<float>(detail::WholeNumber(detail::LoadWord(p + start), integerDigits));
     int numberEnd = integerEnd;
     const bool point = (window.Equal('.') >> integerEnd) & 1u;
     if (point) {
