@@ -44,10 +44,6 @@ struct FractionTable {
 };
 inline constexpr FractionTable kFractions;
 
-} // namespace detail
-
-namespace detail {
-
 // The scanner a byte at a time; also the fallback of the word-at-a-time scanner below.
 inline bool ScanNumberBytewise(const char*& p, const char* end, float& value) {
     const char* s = p;
