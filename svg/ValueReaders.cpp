@@ -30,6 +30,23 @@ bool ReadListItems(std::string_view text, bool itemsMayTouch,
     return true;
 }
 
+// A whole attribute holding one value read by `read`, whitespace around it allowed;
+// `value` changes only when the whole text is that value.
+template <typename Reader>
+bool ReadWholeValue(std::string_view text, float& value, const Reader& read) {
+    const char* p = text.data();
+    const char* end = p + text.size();
+    SkipSpaces(p, end);
+    float v;
+    if (!read(p, end, v))
+        return false;
+    SkipSpaces(p, end);
+    if (p != end)
+        return false;
+    value = v;
+    return true;
+}
+
 } // namespace
 
 bool ReadNumber(const char*& p, const char* end, float& value) {
@@ -37,17 +54,9 @@ bool ReadNumber(const char*& p, const char* end, float& value) {
 }
 
 bool ReadNumber(std::string_view text, float& value) {
-    const char* p = text.data();
-    const char* end = p + text.size();
-    SkipSpaces(p, end);
-    float v;
-    if (!ReadNumber(p, end, v))
-        return false;
-    SkipSpaces(p, end);
-    if (p != end)
-        return false;
-    value = v;
-    return true;
+    return ReadWholeValue(text, value, [](const char*& p, const char* end, float& v) {
+        return ReadNumber(p, end, v);
+    });
 }
 
 bool ReadLength(const char*& p, const char* end, float reference, bool allowUnitless,
@@ -100,17 +109,9 @@ bool ReadLength(const char*& p, const char* end, float reference, bool allowUnit
 }
 
 bool ReadLength(std::string_view text, float reference, float& value) {
-    const char* p = text.data();
-    const char* end = p + text.size();
-    SkipSpaces(p, end);
-    float v;
-    if (!ReadLength(p, end, reference, true, v))
-        return false;
-    SkipSpaces(p, end);
-    if (p != end)
-        return false;
-    value = v;
-    return true;
+    return ReadWholeValue(text, value, [reference](const char*& p, const char* end, float& v) {
+        return ReadLength(p, end, reference, true, v);
+    });
 }
 
 bool ForEachNumber(std::string_view text, bool itemsMayTouch,
