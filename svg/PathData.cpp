@@ -94,10 +94,15 @@ UnitPoint AngleOf(float dx, float sine) {
     return {cosine * kSigns[dx < 0.0f], sine};
 }
 
+// The turn from a to b (counted towards increasing angles) as its sine and cosine.
+UnitPoint TurnBetween(UnitPoint a, UnitPoint b) {
+    return {a.cosine * b.cosine + a.sine * b.sine, a.cosine * b.sine - a.sine * b.cosine};
+}
+
 // tan(t / 4) for the turn t from a to b, of at most 120 degrees either way.
 float QuarterTangent(UnitPoint a, UnitPoint b) {
-    const float sinTurn = a.cosine * b.sine - a.sine * b.cosine;
-    const float cosTurn = a.cosine * b.cosine + a.sine * b.sine;
+    const UnitPoint turn = TurnBetween(a, b);
+    const float sinTurn = turn.sine, cosTurn = turn.cosine;
     // cos(t / 2) by the half-angle formula; at most 120 degrees keep it above 0.49.
     const float cosHalf = std::sqrt(std::fabs((1.0f + cosTurn) / 2.0f));
     // tan(t / 4) = sin(t / 2) / (1 + cos(t / 2)), and sin(t / 2) = sin t / (2 cos(t / 2)).
@@ -114,9 +119,9 @@ float QuarterTangent(UnitPoint a, UnitPoint b) {
 // segment otherwise, as the equal angles do; a large arc cannot turn less than half a
 // circle, nor a small one more, so a turn that says so is such a rounding case.
 int WholeSteps(UnitPoint start, UnitPoint finish, bool largeArc, bool sweep) {
-    const float cross = start.cosine * finish.sine - start.sine * finish.cosine;
-    const float cosTurn = start.cosine * finish.cosine + start.sine * finish.sine;
-    const float sinTurn = cross * kSigns[!sweep];
+    const UnitPoint turn = TurnBetween(start, finish);
+    const float cosTurn = turn.cosine;
+    const float sinTurn = turn.sine * kSigns[!sweep];
     // Counted without jumps: the count, like the flags, changes at random from arc to arc.
     const bool pastHalf = (sinTurn < 0.0f) | ((sinTurn == 0.0f) & (cosTurn < 0.0f));
     const int upToHalf = cosTurn < kStepCosine;         // up to 180 degrees: 0 or 1
