@@ -1,0 +1,65 @@
+#pragma once
+// The composition host of one dialog window: the graphics devices, the composition device
+// and target, the root visual, and the root surface that holds the window's frame (a
+// transparent margin with a soft drop shadow of the content rectangle). Render objects
+// hang their visuals under the root visual and make their surfaces, swap chains and text
+// formats from this host's devices.
+#include "Composition.h"
+#include "DPI.h"
+
+#include <windows.h>
+#include <d2d1_1.h>
+#include <d3d11.h>
+#include <dwrite.h>
+#include <dxgi1_2.h>
+#include <wrl/client.h>
+
+#include <memory>
+
+class CDCompUtil {
+  public:
+    CDCompUtil() = default;
+    CDCompUtil(const CDCompUtil&) = delete;
+    CDCompUtil& operator=(const CDCompUtil&) = delete;
+    ~CDCompUtil();
+
+    // Set by the dialog before CreateDevices.
+    HWND m_hWnd = nullptr;
+    CDPI* m_dpi = nullptr;
+    // Selects the shadow style: 1 active, 0 inactive.
+    int m_active = 1;
+
+    // Builds the stack if it does not exist yet; always refreshes the client size first.
+    void CreateDevices();
+    // Repaints the root surface (frame and shadow) at the current client size.
+    virtual HRESULT DrawFrame();
+    // Shows the changes made to the tree; 0 without a device.
+    HRESULT Commit();
+
+    // WM_SIZE as every dialog handles it: resize the root surface and repaint the frame
+    // (nothing without a device or when minimised).
+    void OnSize(WPARAM type, LPARAM size);
+
+    int Width() const { return m_width; }
+    int Height() const { return m_height; }
+    ID3D11Device* D3DDevice() const { return m_d3dDevice.Get(); }
+    IDXGIFactory2* DXGIFactory() const { return m_dxgiFactory.Get(); }
+    ID2D1Device* D2DDevice() const { return m_d2dDevice.Get(); }
+    IDWriteFactory* DWriteFactory() const { return m_dwriteFactory.Get(); }
+    Composition::Device* CompositionDevice() const { return m_compositionDevice.get(); }
+    const std::shared_ptr<Composition::Visual>& RootVisual() const { return m_rootVisual; }
+
+  private:
+    int m_width = 0;
+    int m_height = 0;
+    Microsoft::WRL::ComPtr<ID3D11Device> m_d3dDevice;
+    Microsoft::WRL::ComPtr<IDXGIDevice> m_dxgiDevice;
+    Microsoft::WRL::ComPtr<IDXGIFactory2> m_dxgiFactory;
+    Microsoft::WRL::ComPtr<ID2D1Device> m_d2dDevice;
+    Microsoft::WRL::ComPtr<ID2D1DeviceContext> m_d2dContext;
+    Microsoft::WRL::ComPtr<IDWriteFactory> m_dwriteFactory;
+    std::unique_ptr<Composition::Device> m_compositionDevice;
+    std::shared_ptr<Composition::Target> m_target;
+    std::shared_ptr<Composition::Visual> m_rootVisual;
+    std::shared_ptr<Composition::Surface> m_rootSurface;
+};

@@ -1,0 +1,52 @@
+#include "SystemLibrary.h"
+
+#include <string>
+
+namespace {
+
+using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
+
+SetDefaultDllDirectoriesFunction LookUpSetDefaultDllDirectories() {
+    // kernel32 is always loaded and always taken from the system folder.
+    HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
+    return kernel ? reinterpret_cast<SetDefaultDllDirectoriesFunction>(reinterpret_cast<void*>(
+                        GetProcAddress(kernel, "SetDefaultDllDirectories")))
+                  : nullptr;
+}
+
+std::wstring SystemFolderPath(const wchar_t* fileName) {
+    wchar_t folder[MAX_PATH] = {};
+    const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return {};
+    std::wstring path(folder, length);
+    if (path.back() != L'\\')
+        path += L'\\';
+    return path + fileName;
+}
+
+} // namespace
+
+void RestrictDllSearchToSystemFolder() {
+    if (SetDefaultDllDirectoriesFunction setDefault = LookUpSetDefaultDllDirectories()) {
+        if (setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32))
+            return;
+    }
+    SetDllDirectoryW(L"");
+}
+
+HMODULE LoadSystemLibrary(const wchar_t* fileName) {
+    if (HMODULE module = LoadLibraryExW(fileName, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32))
+        return module;
+    // Without KB2533623 the flag is refused as an invalid parameter.
+    if (GetLastError() != ERROR_INVALID_PARAMETER)
+        return nullptr;
+    const std::wstring path = SystemFolderPath(fileName);
+    return path.empty() ? nullptr
+                        : LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+}
+
+FARPROC SystemProcAddress(const wchar_t* fileName, const char* procName) {
+    HMODULE module = LoadSystemLibrary(fileName);
+    return module ? GetProcAddress(module, procName) : nullptr;
+}
