@@ -220,6 +220,24 @@ std::wstring ShellFolder(int csidl) {
     return path;
 }
 
+DefinedDrive::DefinedDrive(wchar_t after, const std::wstring& target, bool rawTarget) {
+    const DWORD used = GetLogicalDrives();
+    for (wchar_t letter = static_cast<wchar_t>(after + 1); letter <= L'Z'; ++letter) {
+        if (used & (1u << (letter - L'A')))
+            continue;
+        const std::wstring name{letter, L':'};
+        if (!DefineDosDeviceW(rawTarget ? DDD_RAW_TARGET_PATH : 0, name.c_str(), target.c_str()))
+            break;
+        name_ = name;
+        return;
+    }
+    throw std::runtime_error("cannot define a drive letter");
+}
+
+DefinedDrive::~DefinedDrive() {
+    DefineDosDeviceW(DDD_REMOVE_DEFINITION, name_.c_str(), nullptr);
+}
+
 namespace {
 
 std::vector<PROCESSENTRY32W> ProcessList() {

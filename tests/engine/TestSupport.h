@@ -89,6 +89,23 @@ template <typename Condition> bool WaitUntil(Condition condition, DWORD timeoutM
 
 std::wstring ShellFolder(int csidl);
 
+// A drive letter defined with DefineDosDeviceW for one test (to a folder, as SUBST
+// does, or with a raw device name); the definition is removed at the end.
+class DefinedDrive {
+  public:
+    // The first letter after `after` that names no drive yet.
+    DefinedDrive(wchar_t after, const std::wstring& target, bool rawTarget);
+    ~DefinedDrive();
+    DefinedDrive(const DefinedDrive&) = delete;
+    DefinedDrive& operator=(const DefinedDrive&) = delete;
+    wchar_t Letter() const { return name_[0]; }
+    // "X:"
+    const std::wstring& Name() const { return name_; }
+
+  private:
+    std::wstring name_;
+};
+
 // Full image path of a running process, or empty when it cannot be read.
 std::wstring ImagePathOf(DWORD processId);
 // Processes whose image file lies inside the folder.
