@@ -73,6 +73,17 @@ ScratchFolder::~ScratchFolder() {
     RemoveTree(path_);
 }
 
+MadeFolder::MadeFolder(const std::wstring& path) : path_(path) {
+    for (std::wstring part = path; part.size() > 3 && !FolderExists(part); part = FolderOf(part))
+        topmostMade_ = part;
+    CreateFolders(path_);
+}
+
+MadeFolder::~MadeFolder() {
+    if (!topmostMade_.empty())
+        RemoveTreeUnchecked(topmostMade_);
+}
+
 std::wstring FakeProductProgram() {
     wchar_t self[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, self, MAX_PATH);

@@ -24,6 +24,22 @@ class ScratchFolder {
     std::wstring path_;
 };
 
+// A folder made for one test anywhere in the sandbox's C: drive (another user's
+// profile, say), with whichever of its parents were missing. At the end exactly
+// what it made is removed, with anything the test put inside.
+class MadeFolder {
+  public:
+    explicit MadeFolder(const std::wstring& path);
+    ~MadeFolder();
+    MadeFolder(const MadeFolder&) = delete;
+    MadeFolder& operator=(const MadeFolder&) = delete;
+    const std::wstring& Path() const { return path_; }
+
+  private:
+    std::wstring path_;
+    std::wstring topmostMade_;
+};
+
 // The stand-in product program built beside the test program.
 std::wstring FakeProductProgram();
 
