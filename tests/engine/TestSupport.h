@@ -66,11 +66,12 @@ class RunningProgram {
     DWORD id_ = 0;
 };
 
-// The product's uninstall entry in the real HKLM. Whatever the test leaves of it
-// is deleted at the end.
+// The product's uninstall entry in the real HKLM, in the native registry view or
+// in another (KEY_WOW64_32KEY: as a 32-bit installer writes it). Whatever the test
+// leaves of it is deleted at the end.
 class UninstallEntry {
   public:
-    UninstallEntry();
+    explicit UninstallEntry(REGSAM view = 0);
     ~UninstallEntry();
     UninstallEntry(const UninstallEntry&) = delete;
     UninstallEntry& operator=(const UninstallEntry&) = delete;
@@ -80,7 +81,10 @@ class UninstallEntry {
     // Raw bytes and type, for values that do not fit or lack their terminator.
     void SetRawLocation(DWORD type, const void* data, DWORD byteCount);
     void AddChildKey(const std::wstring& name);
-    static bool Exists();
+    static bool Exists(REGSAM view = 0);
+
+  private:
+    REGSAM view_;
 };
 
 bool FileExists(const std::wstring& path);
