@@ -58,6 +58,14 @@ const DangerousLocation kDangerousLocations[] = {
     {"ExclamationMark", [](const std::wstring& sample) { return sample + L"!"; }},
     {"NetworkPath",
      [](const std::wstring&) { return std::wstring(L"\\\\localhost\\C$\\Corvane"); }},
+    {"MissingFolder", [](const std::wstring& sample) { return sample + L" Not There"; }},
+    // C:\Documents and Settings links to the profiles folder, as on Windows.
+    {"DocumentsThroughALink",
+     [](const std::wstring&) {
+         const std::wstring documents = ShellFolder(CSIDL_PERSONAL);
+         const std::wstring profiles = ParentOf(ShellFolder(CSIDL_PROFILE));
+         return L"C:\\Documents and Settings" + documents.substr(profiles.size());
+     }},
 };
 
 class GuardedRemoval : public ::testing::TestWithParam<DangerousLocation> {

@@ -8,6 +8,7 @@ namespace {
 InstallLocationFacts FactsFor(const std::wstring& canonical) {
     InstallLocationFacts facts;
     facts.canonicalLocation = canonical;
+    facts.finalLocation = canonical;
     facts.onLocalDrive = true;
     facts.shellFolders = {L"C:\\Windows",
                           L"C:\\Windows\\System32",
@@ -88,6 +89,37 @@ TEST(InstallLocationGuard, RejectsWhatIsNotOnALocalDrive) {
     InstallLocationFacts facts = FactsFor(L"Q:\\Corvane");
     facts.onLocalDrive = false;
     EXPECT_FALSE(IsRemovableInstallLocation(L"Q:\\Corvane", facts));
+}
+
+TEST(InstallLocationGuard, JudgesTheFolderTheLocationLeadsTo) {
+    // An ordinary location by its text; what the opened folder says decides.
+    const struct {
+        const char* name;
+        std::wstring finalLocation;
+        bool throughReparsePoint;
+        bool onLocalDrive;
+        bool removable;
+    } cases[] = {
+        {"the same folder", L"C:\\Apps\\Corvane", false, true, true},
+        {"another ordinary folder", L"D:\\Corvane", false, true, true},
+        {"a shell folder", L"C:\\Users\\Ann\\Desktop", false, true, false},
+        {"a shell folder in other case", L"c:\\users\\ann\\desktop", false, true, false},
+        {"a parent of shell folders", L"C:\\Users\\Ann\\AppData", false, true, false},
+        {"the profiles folder", L"C:\\Users", false, true, false},
+        {"another user's profile", L"C:\\Users\\Bob", false, true, false},
+        {"a drive root", L"D:\\", false, true, false},
+        {"no folder at all", L"", false, true, false},
+        {"a network share", L"\\\\?\\UNC\\server\\share\\Corvane", false, true, false},
+        {"the same folder through a link", L"C:\\Apps\\Corvane", true, true, false},
+        {"the same folder on a SUBST drive", L"C:\\Apps\\Corvane", false, false, false},
+    };
+    for (const auto& c : cases) {
+        InstallLocationFacts facts = FactsFor(L"C:\\Apps\\Corvane");
+        facts.finalLocation = c.finalLocation;
+        facts.throughReparsePoint = c.throughReparsePoint;
+        facts.onLocalDrive = c.onLocalDrive;
+        EXPECT_EQ(IsRemovableInstallLocation(L"C:\\Apps\\Corvane", facts), c.removable) << c.name;
+    }
 }
 
 TEST(InstallLocationGuard, RejectsMalformedCanonicalForms) {
