@@ -4,6 +4,7 @@
 #include "FinalPath.h"
 #include "LocalDrive.h"
 #include "ReparsePoints.h"
+#include "UserProfiles.h"
 
 #include <windows.h>
 #include <knownfolders.h>
@@ -133,6 +134,9 @@ InstallLocationFacts GatherInstallLocationFacts(const std::wstring& locationAsRe
     AddCanonical(facts.shellFolders, TempFolder());
 
     facts.profilesFolder = ProfilesFolder();
+    facts.currentProfile = CanonicalPath(CsidlFolder(CSIDL_PROFILE));
+    for (const std::wstring& profile : ProfileFolders(facts.profilesFolder))
+        AddCanonical(facts.profiles, profile);
     return facts;
 }
 

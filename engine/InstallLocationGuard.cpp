@@ -68,6 +68,18 @@ bool IsRemovableFolder(const std::wstring& location, const InstallLocationFacts&
     for (const std::wstring& folder : facts.shellFolders) {
         if (coversFolder(folder))
             return false;
+        // The current user's folders stand for the same folders of every profile.
+        if (!IsAncestorOf(facts.currentProfile, folder))
+            continue;
+        const std::wstring inProfile = folder.substr(facts.currentProfile.size());
+        for (const std::wstring& profile : facts.profiles) {
+            if (coversFolder(profile + inProfile))
+                return false;
+        }
+    }
+    for (const std::wstring& profile : facts.profiles) {
+        if (coversFolder(profile))
+            return false;
     }
     if (coversFolder(facts.profilesFolder))
         return false;

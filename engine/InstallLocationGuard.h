@@ -16,12 +16,15 @@ struct InstallLocationFacts {
     bool onLocalDrive = false;
     std::vector<std::wstring> shellFolders; // Windows, Program Files, the profile, ...
     std::wstring profilesFolder;            // the folder holding every user's profile
+    std::wstring currentProfile;            // the current user's profile
+    std::vector<std::wstring> profiles;     // every profile there: users, Public, Default, ...
 };
 
 // Decides whether the install folder may be handed to "rd /s /q". The location
 // text is the one read from the registry and passed to cmd.exe unchanged, so it
 // must hold nothing that cmd.exe interprets inside quotes. Rejects drive roots,
-// shell folders and their parents, user profiles and anything not on a local drive,
+// shell folders and their parents (the current user's folders counting in every
+// profile), user profiles and anything not on a local drive,
 // judging both the location and the folder it leads to; rejects a location that
 // leads through a reparse point, and one where there is no folder to remove.
 bool IsRemovableInstallLocation(const std::wstring& locationAsRead,

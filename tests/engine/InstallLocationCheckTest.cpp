@@ -107,6 +107,31 @@ TEST(InstallLocationCheck, JudgesWhereRealLocationsLead) {
         EXPECT_EQ(IsSafeToRemoveInstallFolder(c.location), c.removable) << c.name;
 }
 
+TEST(InstallLocationCheck, JudgesTheFoldersOfEveryProfile) {
+    // Another user, and the profile new users are made from, as real folders.
+    const std::wstring profiles = ParentOf(CanonicalPath(ShellFolder(CSIDL_PROFILE)));
+    const std::wstring other = profiles + L"\\Corvane Other User";
+    const MadeFolder otherRoaming(other + L"\\AppData\\Roaming");
+    const MadeFolder otherPrograms(other + L"\\AppData\\Local\\Programs\\Corvane");
+    const MadeFolder otherDocuments(other + L"\\Documents");
+    const MadeFolder defaultLocal(profiles + L"\\Default\\AppData\\Local");
+    const struct {
+        std::wstring location;
+        bool removable;
+    } cases[] = {
+        {other + L"\\AppData", false},
+        {other + L"\\AppData\\Roaming", false},
+        {other + L"\\Documents", false},
+        {other, false},
+        {profiles + L"\\Default\\AppData", false},
+        {profiles + L"\\Default\\AppData\\Local", false},
+        {other + L"\\AppData\\Local\\Programs\\Corvane", true},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(IsSafeToRemoveInstallFolder(c.location), c.removable)
+            << testing::PrintToString(c.location);
+}
+
 TEST(InstallLocationCheck, JudgesRealLocations) {
     ScratchFolder scratch(L"check");
     const std::wstring install = scratch.Path() + L"\\Corvane";

@@ -19,6 +19,9 @@ InstallLocationFacts FactsFor(const std::wstring& canonical) {
                           L"C:\\Users\\Ann\\AppData\\Roaming",
                           L"C:\\Users\\Ann\\AppData\\Local"};
     facts.profilesFolder = L"C:\\Users";
+    facts.currentProfile = L"C:\\Users\\Ann";
+    facts.profiles = {L"C:\\Users\\Ann", L"C:\\Users\\Bob", L"C:\\Users\\Default",
+                      L"C:\\Users\\Public"};
     return facts;
 }
 
@@ -64,6 +67,28 @@ TEST(InstallLocationGuard, RejectsEveryUsersProfile) {
     EXPECT_FALSE(Removable(L"C:\\Users\\Ann"));
     EXPECT_FALSE(Removable(L"C:\\Users\\Bob"));
     EXPECT_TRUE(Removable(L"C:\\Users\\Bob\\Tools\\Corvane"));
+}
+
+TEST(InstallLocationGuard, TheUsersFoldersCountInEveryProfile) {
+    const struct {
+        const wchar_t* location;
+        bool removable;
+    } cases[] = {
+        {L"C:\\Users\\Bob\\AppData", false},
+        {L"C:\\Users\\Bob\\AppData\\Roaming", false},
+        {L"C:\\Users\\Bob\\AppData\\Local", false},
+        {L"C:\\Users\\Bob\\Desktop", false},
+        {L"c:\\users\\BOB\\appdata\\roaming", false},
+        {L"C:\\Users\\Default\\AppData\\Local", false},
+        {L"C:\\Users\\Public\\Desktop", false},
+        {L"C:\\Users\\Public\\AppData", false},
+        {L"C:\\Users\\Bob\\AppData\\Local\\Programs\\Corvane", true},
+        {L"C:\\Users\\Bob\\AppData\\Roaming\\Corvane", true},
+        {L"C:\\Users\\Default\\Corvane", true},
+        {L"C:\\Users\\Bob\\DesktopTools", true},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Removable(c.location), c.removable) << testing::PrintToString(c.location);
 }
 
 TEST(InstallLocationGuard, RejectsPathsNotAbsoluteOnADrive) {
