@@ -28,10 +28,24 @@ SoftwareSwapChain::SoftwareSwapChain(ComPtr<IWICBitmap> page, UINT width, UINT h
 HRESULT SoftwareSwapChain::CreateFrameTarget(ID2D1Factory* factory, ID2D1RenderTarget** target) {
     if (!factory || !target)
         return E_POINTER;
-    const D2D1_RENDER_TARGET_PROPERTIES properties = D2D1::RenderTargetProperties(
-        D2D1_RENDER_TARGET_TYPE_DEFAULT,
-        D2D1::PixelFormat(DXGI_FORMAT_UNKNOWN, D2D1_ALPHA_MODE_PREMULTIPLIED), 96.0f, 96.0f);
-    return factory->CreateWicBitmapRenderTarget(page_.Get(), properties, target);
+    // The page keeps its target for the next frames drawn by the same factory: making one
+    // costs as much as drawing a frame.
+    if (!frameTarget_ || frameFactory_.Get() != factory) {
+        frameTarget_.Reset();
+        frameFactory_ = factory;
+        const D2D1_RENDER_TARGET_PROPERTIES properties = D2D1::RenderTargetProperties(
+            D2D1_RENDER_TARGET_TYPE_DEFAULT,
+            D2D1::PixelFormat(DXGI_FORMAT_UNKNOWN, D2D1_ALPHA_MODE_PREMULTIPLIED), 96.0f, 96.0f);
+        const HRESULT hr =
+            factory->CreateWicBitmapRenderTarget(page_.Get(), properties, &frameTarget_);
+        if (FAILED(hr)) {
+            frameFactory_.Reset();
+            return hr;
+        }
+    }
+    frameTarget_->SetTransform(D2D1::Matrix3x2F::Identity());
+    frameTarget_.CopyTo(target);
+    return S_OK;
 }
 
 HRESULT SoftwareSwapChain::Present() {

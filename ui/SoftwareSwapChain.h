@@ -31,6 +31,9 @@ class SoftwareSwapChain : public SwapChain {
                       std::shared_ptr<PresentChannel> channel);
 
     Microsoft::WRL::ComPtr<IWICBitmap> page_;
+    // Used by the presenting thread only.
+    Microsoft::WRL::ComPtr<ID2D1Factory> frameFactory_;
+    Microsoft::WRL::ComPtr<ID2D1RenderTarget> frameTarget_;
     UINT width_;
     UINT height_;
     std::shared_ptr<PresentChannel> channel_;
