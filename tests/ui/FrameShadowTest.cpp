@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <ostream>
 
 using namespace CompositionTest;
 
@@ -24,6 +25,11 @@ const ShadowCase kShadowCases[] = {
     {"inactive", false, 1.83, 0.25, 718, 418},
     {"active", true, 6.0, 0.2, 722, 422},
 };
+
+// Test names and messages show the style's name.
+void PrintTo(const ShadowCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 constexpr int kWidth = 732;
 constexpr int kHeight = 432;
