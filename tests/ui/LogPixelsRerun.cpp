@@ -2,57 +2,42 @@
 
 #include <cstdio>
 #include <string>
-#include <vector>
 
 namespace uitest {
 namespace {
 
 constexpr wchar_t kDesktopKey[] = L"Control Panel\\Desktop";
 constexpr wchar_t kLogPixels[] = L"LogPixels";
-// Below CTest's own limit, so a hung run is ended here and the value still goes back.
+// Below CTest's limit, so a hung run is ended here and the value still goes back.
 constexpr DWORD kRunTimeoutMs = 240000;
 
-// Sets LogPixels for its lifetime; the earlier value (or its absence) comes back after.
+// LogPixels for the object's lifetime; the earlier value (or its absence) comes back.
 class ScopedLogPixels {
   public:
     explicit ScopedLogPixels(DWORD dpi) {
-        if (RegCreateKeyExW(HKEY_CURRENT_USER, kDesktopKey, 0, nullptr, 0,
-                            KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &key_,
-                            nullptr) != ERROR_SUCCESS) {
-            key_ = nullptr;
-            return;
-        }
-        DWORD size = 0;
-        if (RegQueryValueExW(key_, kLogPixels, nullptr, &type_, nullptr, &size) == ERROR_SUCCESS) {
-            saved_.resize(size);
-            hadValue_ = RegQueryValueExW(key_, kLogPixels, nullptr, &type_, saved_.data(), &size) ==
-                        ERROR_SUCCESS;
-            saved_.resize(size);
-        }
-        set_ = RegSetValueExW(key_, kLogPixels, 0, REG_DWORD, reinterpret_cast<BYTE*>(&dpi),
-                              sizeof dpi) == ERROR_SUCCESS;
+        DWORD size = sizeof saved_;
+        hadValue_ = RegGetValueW(HKEY_CURRENT_USER, kDesktopKey, kLogPixels, RRF_RT_REG_DWORD,
+                                 nullptr, &saved_, &size) == ERROR_SUCCESS;
+        set_ = Write(dpi);
     }
     ~ScopedLogPixels() {
-        if (!key_)
-            return;
         if (hadValue_)
-            RegSetValueExW(key_, kLogPixels, 0, type_, saved_.data(),
-                           static_cast<DWORD>(saved_.size()));
+            Write(saved_);
         else
-            RegDeleteValueW(key_, kLogPixels);
-        RegCloseKey(key_);
+            RegDeleteKeyValueW(HKEY_CURRENT_USER, kDesktopKey, kLogPixels);
     }
     ScopedLogPixels(const ScopedLogPixels&) = delete;
     ScopedLogPixels& operator=(const ScopedLogPixels&) = delete;
-
     bool IsSet() const { return set_; }
 
   private:
-    HKEY key_ = nullptr;
+    static bool Write(DWORD value) {
+        return RegSetKeyValueW(HKEY_CURRENT_USER, kDesktopKey, kLogPixels, REG_DWORD, &value,
+                               sizeof value) == ERROR_SUCCESS;
+    }
     bool hadValue_ = false;
     bool set_ = false;
-    DWORD type_ = REG_NONE;
-    std::vector<BYTE> saved_;
+    DWORD saved_ = 0;
 };
 
 int RunAgain() {

@@ -10,7 +10,7 @@ namespace uitest {
 constexpr wchar_t kRerunVariable[] = L"CORVANE_TEST_RERUN";
 
 // Runs this program's command line again with LogPixels = dpi (bounded wait) and returns
-// its exit code; 1 if the value could not be set or the program not run.
+// its exit code; 1 if the value could not be set or the program did not end in time.
 int RerunAtLogPixels(DWORD dpi);
 
 } // namespace uitest
