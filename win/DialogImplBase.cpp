@@ -29,7 +29,7 @@ bool ReturnsResultDirectly(UINT message) {
 } // namespace
 
 INT_PTR CDialogImplBase::RunModal(LPCWSTR templateName, HWND owner, LPARAM initParam) {
-    if (!_Module.IsInitialized()) {
+    if (!_Module.IsInitialized()) { // _Module.Init was not called
         SetLastError(ERROR_INVALID_STATE);
         return -1;
     }
@@ -42,8 +42,8 @@ INT_PTR CDialogImplBase::RunModal(LPCWSTR templateName, HWND owner, LPARAM initP
     const INT_PTR result =
         DialogBoxParamW(_Module.Instance(), templateName, owner, DialogProc, initParam);
     if (!bound_) {
-        // No window took the record (no such template, for one): drop it, so that the
-        // next dialog of this thread is not bound to this object.
+        // No window took the record (no such template, for one): drop it rather than
+        // leave it waiting for a window that never comes.
         const DWORD error = GetLastError();
         _Module.ExtractCreateWndData();
         SetLastError(error);

@@ -19,8 +19,8 @@ class CDialogImplBase : public CWindow, public CMessageMap {
     CDialogImplBase() = default;
 
     // DialogBoxParamW on the template of the module's resources. -1 if the dialog cannot
-    // run: the last error is ERROR_OUTOFMEMORY when the object could not be bound to its
-    // window, else DialogBoxParamW's.
+    // run: the last error is then ERROR_OUTOFMEMORY when the object could not be bound to
+    // its window, ERROR_INVALID_STATE without _Module.Init, else DialogBoxParamW's.
     INT_PTR RunModal(LPCWSTR templateName, HWND owner, LPARAM initParam);
 
   private:
