@@ -1,5 +1,5 @@
 // CDPI under the display each suite names: CMakeLists.txt runs each suite in its own
-// process at that DPI (LogPixels) and, for SystemAware*, with Shcore hidden.
+// process at that DPI (LogPixels) and, for SystemAware*, with Shcore refused to it.
 #include "DPI.h"
 #include "SystemLibrary.h"
 

@@ -1,14 +1,13 @@
-// CORVANE_TEST_LOGPIXELS=<dpi> runs the tests with the display at that DPI.
-#include "LogPixelsRerun.h"
+// CORVANE_TEST_LOGPIXELS and CORVANE_TEST_HIDE_DLLS run the tests with another display or
+// without some DLLs (TestRerun.h).
+#include "TestRerun.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
-    const char* dpi = std::getenv("CORVANE_TEST_LOGPIXELS");
-    if (dpi && !GetEnvironmentVariableW(uitest::kRerunVariable, nullptr, 0))
-        return uitest::RerunAtLogPixels(static_cast<DWORD>(std::atoi(dpi)));
+    uitest::RerunSettings settings;
+    if (uitest::RerunRequested(&settings))
+        return uitest::Rerun(settings);
     return RUN_ALL_TESTS();
 }
