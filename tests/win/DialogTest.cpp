@@ -52,6 +52,7 @@ class CTestDialog : public CDialogImpl<CTestDialog>, public CBaseMap {
     COMMAND_HANDLER(2000, BN_CLICKED, OnEnd)
     COMMAND_ID_HANDLER(3000, OnEnd)
     COMMAND_ID_HANDLER(2500, OnAnswer)
+    NOTIFY_HANDLER(1002, 5, OnNotify)
     REFLECT_NOTIFICATIONS()
     CHAIN_MSG_MAP(CBaseMap)
     END_MSG_MAP()
@@ -84,6 +85,7 @@ class CTestDialog : public CDialogImpl<CTestDialog>, public CBaseMap {
     }
     LRESULT OnEnd(WORD, WORD id, HWND, BOOL&) { return EndDialog(id); }
     LRESULT OnAnswer(WORD, WORD, HWND, BOOL&) { return 77; }
+    LRESULT OnNotify(int id, LPNMHDR header, BOOL&) { return id + header->code; }
 };
 
 INT_PTR RunDialog(std::function<void(CTestDialog&)> script, HWND owner = nullptr) {
@@ -121,22 +123,28 @@ TEST(Dialog, PostedCommandsEndTheDialogThroughTheirHandlers) {
 
 TEST(Dialog, ResultsReachTheSenderAsADialogProcedureMustReturnThem) {
     RunDialog([](CTestDialog& d) {
+        NMHDR header = {nullptr, 1002, 5}, otherCode = {nullptr, 1002, 6};
         const struct {
             UINT message;
             WPARAM wParam;
+            LPARAM lParam;
             LRESULT result;
         } cases[] = {
-            {kWide, 0, 0x123456789A}, // through DWLP_MSGRESULT, all 64 bits
-            {WM_CTLCOLORDLG, 0, (LRESULT)GetStockObject(GRAY_BRUSH)}, // returned directly
-            {WM_COMMAND, 2500, 77},
-            {kBaseOnly, 0, 20},        // only the chained map has it
-            {kBoth, 0, 31},            // the dialog's own entry comes first
-            {kBoth, 1, 30},            // ... and declines, so the chained map gets it
-            {DM_SETDEFID, 1234, TRUE}, // unhandled: default dialog processing
-            {DM_GETDEFID, 0, MAKELRESULT(1234, DC_HASDEFID)},
+            {kWide, 0, 0, 0x123456789A}, // through DWLP_MSGRESULT, all 64 bits
+            {WM_CTLCOLORDLG, 0, 0, (LRESULT)GetStockObject(GRAY_BRUSH)}, // returned directly
+            {WM_COMMAND, 2500, 0, 77},
+            {WM_NOTIFY, 1002, (LPARAM)&header, 1007},
+            {WM_NOTIFY, 1002, (LPARAM)&otherCode, 0},
+            {kBaseOnly, 0, 0, 20},        // only the chained map has it
+            {kBoth, 0, 0, 31},            // the dialog's own entry comes first
+            {kBoth, 1, 0, 30},            // ... and declines, so the chained map gets it
+            {DM_SETDEFID, 1234, 0, TRUE}, // unhandled: default dialog processing
+            {DM_GETDEFID, 0, 0, MAKELRESULT(1234, DC_HASDEFID)},
         };
-        for (const auto& c : cases)
-            EXPECT_EQ(d.SendMessage(c.message, c.wParam), c.result) << std::hex << c.message;
+        for (const auto& c : cases) {
+            EXPECT_EQ(d.SendMessage(c.message, c.wParam, c.lParam), c.result)
+                << std::hex << c.message;
+        }
 
         wchar_t text[16] = {};
         d.SetWindowText(L"+declined"); // default processing sets it
