@@ -22,6 +22,9 @@ class GDIPlusEnvironment : public ::testing::Environment {
     std::unique_ptr<SVGEngine::GDIPlusSession> session_;
 };
 
+const auto* const gdiplusEnvironment =
+    ::testing::AddGlobalTestEnvironment(new GDIPlusEnvironment);
+
 const wchar_t kOwnerClass[] = L"CorvaneUiTestOwner";
 
 ATOM RegisterOwnerClass() {
@@ -112,9 +115,3 @@ std::uint32_t Premultiplied(std::uint32_t rgb, int alpha) {
 }
 
 } // namespace UiTest
-
-int main(int argc, char** argv) {
-    ::testing::InitGoogleTest(&argc, argv);
-    ::testing::AddGlobalTestEnvironment(new UiTest::GDIPlusEnvironment);
-    return RUN_ALL_TESTS();
-}
