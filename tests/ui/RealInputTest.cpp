@@ -1,6 +1,7 @@
 // Mouse routing driven by real X input (xdotool through run_with_input.sh): moves,
 // presses and releases reach a real window, its mouse list and its objects.
 #include "RealInput.h"
+#include "Screenshot.h"
 #include "TestDialog.h"
 #include "UiTestSupport.h"
 
@@ -157,6 +158,18 @@ TEST_F(RealInputTest, HandCursorOnlyOverVisibleObjectsThatTakeInput) {
     EXPECT_EQ(CursorAt(31, 31), arrow);
     uninstall_.Enable(false);
     EXPECT_EQ(CursorAt(100, 120), arrow);
+}
+
+// The bridge's screenshots show the window where Windows says it is.
+TEST_F(RealInputTest, ScreenshotShowsTheWindowAtItsScreenPosition) {
+    const UiTest::Screenshot screen(L"plain-window");
+    ASSERT_TRUE(screen.Valid());
+    RECT window;
+    GetWindowRect(dialog_->Handle(), &window);
+    EXPECT_EQ(screen.At(window.left + 10, window.top + 10), 0xFFFFFFFFu);
+    EXPECT_EQ(screen.At(window.right - 1, window.bottom - 1), 0xFFFFFFFFu);
+    EXPECT_NE(screen.At(window.left - 1, window.top - 1), 0xFFFFFFFFu);
+    EXPECT_NE(screen.At(window.right, window.bottom), 0xFFFFFFFFu);
 }
 
 } // namespace

@@ -22,8 +22,7 @@ class GDIPlusEnvironment : public ::testing::Environment {
     std::unique_ptr<SVGEngine::GDIPlusSession> session_;
 };
 
-const auto* const gdiplusEnvironment =
-    ::testing::AddGlobalTestEnvironment(new GDIPlusEnvironment);
+const auto* const gdiplusEnvironment = ::testing::AddGlobalTestEnvironment(new GDIPlusEnvironment);
 
 const wchar_t kOwnerClass[] = L"CorvaneUiTestOwner";
 
