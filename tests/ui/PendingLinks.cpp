@@ -18,3 +18,9 @@ void CDPI::ScaleRect(const RECT*, RECT*) const {
 HRESULT CDCompUtil::Commit() {
     std::abort();
 }
+void CDCompUtil::CreateDevices() {
+    std::abort();
+}
+void CDCompUtil::OnSize(WPARAM, LPARAM) {
+    std::abort();
+}

@@ -35,6 +35,7 @@ class RealInputTest : public ::testing::Test {
         for (CSVGSimpleObject* object :
              std::initializer_list<CSVGSimpleObject*>{&minimize_, &uninstall_, &panel_})
             dialog_->MouseList().Append(object);
+        dialog_->Show();
         // Start away from every object, with the window ready for input.
         MoveTo(5, 190);
     }

@@ -1,5 +1,7 @@
 #include "TestDialog.h"
 
+#include "DCompUtil.h"
+
 #include <windowsx.h>
 
 namespace UiTest {
@@ -19,11 +21,20 @@ ATOM RegisterTestDialogClass(WNDPROC procedure) {
 
 } // namespace
 
-TestDialog::TestDialog(int x, int y, int width, int height, CDCompUtil* host) : host_(host) {
+TestDialog::TestDialog(int x, int y, int width, int height, CDCompUtil* host, CDPI* dpi)
+    : host_(host) {
     static const ATOM registered = RegisterTestDialogClass(WindowProc);
     (void)registered;
     window_ = CreateWindowExW(0, kTestDialogClass, L"test dialog", WS_POPUP, x, y, width, height,
                               nullptr, nullptr, GetModuleHandleW(nullptr), this);
+    if (host_ && window_) {
+        host_->m_hWnd = window_;
+        host_->m_dpi = dpi;
+        host_->CreateDevices();
+    }
+}
+
+void TestDialog::Show() {
     ShowWindow(window_, SW_SHOWNORMAL);
     UpdateWindow(window_);
     SetForegroundWindow(window_);
@@ -83,6 +94,23 @@ LRESULT TestDialog::Handle(UINT message, WPARAM wParam, LPARAM lParam, bool* han
     case WM_COMMAND:
         commands_.push_back(LOWORD(wParam));
         return 0;
+    case WM_PAINT:
+        if (!host_)
+            break;
+        host_->CreateDevices();
+        ValidateRect(window_, nullptr);
+        host_->Commit();
+        return 0;
+    case WM_SIZE:
+        if (!host_)
+            break;
+        host_->OnSize(wParam, lParam);
+        host_->Commit();
+        return 0;
+    case WM_ERASEBKGND:
+        if (!host_)
+            break;
+        return 1;
     default:
         break;
     }

@@ -9,17 +9,23 @@
 #include <vector>
 
 class CDCompUtil;
+class CDPI;
 
 namespace UiTest {
 
 class TestDialog {
   public:
-    // A visible popup at (x, y) of the given client size; host may be null.
-    TestDialog(int x, int y, int width, int height, CDCompUtil* host = nullptr);
+    // A popup at (x, y) of the given client size, not shown yet. With a host, the host
+    // gets the window and the DPI converter and builds its devices, as a dialog does on
+    // WM_INITDIALOG.
+    TestDialog(int x, int y, int width, int height, CDCompUtil* host = nullptr,
+               CDPI* dpi = nullptr);
     ~TestDialog();
     TestDialog(const TestDialog&) = delete;
     TestDialog& operator=(const TestDialog&) = delete;
 
+    // Shows the window and brings it to the front.
+    void Show();
     HWND Handle() const { return window_; }
     CMouseList& MouseList() { return mouseList_; }
     const std::vector<int>& Commands() const { return commands_; }
