@@ -1,5 +1,6 @@
 # corvane_add_launcher(<target> PAYLOAD <program target> [OUTPUT_NAME <name>])
-# Builds a launcher that carries <program target>'s .exe as resource "BIN" 201.
+# Builds a launcher that carries <program target>'s .exe as resource "BIN" 201. It is a shipped
+# program (cmake/ShippedProgram.cmake).
 function(corvane_add_launcher target)
   cmake_parse_arguments(ARG "" "PAYLOAD;OUTPUT_NAME" "" ${ARGN})
   set(launcher_dir ${CMAKE_SOURCE_DIR}/launcher)
@@ -20,6 +21,7 @@ function(corvane_add_launcher target)
   add_executable(${target} WIN32 ${launcher_dir}/Launcher.cpp ${rc_file})
   target_link_libraries(${target} PRIVATE corvane_launcher_core comctl32 ole32 shell32)
   target_link_options(${target} PRIVATE -municode)
+  corvane_shipped_program(${target})
   # The resource must be compiled again whenever the payload changes.
   set_source_files_properties(${rc_file} PROPERTIES
     OBJECT_DEPENDS "${payload_copy};${CORVANE_LAUNCHER_MANIFEST}")

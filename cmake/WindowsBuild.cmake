@@ -28,6 +28,7 @@ if(NOT TARGET GTest::gtest)
 endif()
 
 include(GoogleTest)
+include(ShippedProgram)
 include(Launcher)
 
 # Windows programs built with wmain/wWinMain.

@@ -4,6 +4,7 @@
 #include "AppModule.h"
 #include "EmbeddedProgram.h"
 #include "ProgramFile.h"
+#include "SystemLibrary.h"
 #include "WorkingFolder.h"
 
 #include <windows.h>
@@ -12,6 +13,9 @@
 #include <shellapi.h>
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
+    // Before anything can load a DLL: a launcher started from a downloads folder must not
+    // pick up a DLL planted beside it.
+    RestrictDllSearchToSystemFolder();
     CoInitialize(nullptr);
     INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);

@@ -1,5 +1,7 @@
 #include "SystemLibrary.h"
 
+#include <delayimp.h>
+
 #include <string>
 
 namespace {
@@ -9,8 +11,8 @@ using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
 SetDefaultDllDirectoriesFunction LookUpSetDefaultDllDirectories() {
     // kernel32 is always loaded and always taken from the system folder.
     HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
-    return kernel ? reinterpret_cast<SetDefaultDllDirectoriesFunction>(reinterpret_cast<void*>(
-                        GetProcAddress(kernel, "SetDefaultDllDirectories")))
+    return kernel ? reinterpret_cast<SetDefaultDllDirectoriesFunction>(
+                        reinterpret_cast<void*>(GetProcAddress(kernel, "SetDefaultDllDirectories")))
                   : nullptr;
 }
 
@@ -25,9 +27,23 @@ std::wstring SystemFolderPath(const wchar_t* fileName) {
     return path + fileName;
 }
 
+// Called by the delay-load helper before it loads a DLL by its bare name; the module returned
+// here is taken instead. Only DLLs every supported Windows has in its system folder are
+// delay-loaded (cmake/ShippedProgram.cmake); should one be missing, null lets the helper search
+// for it, in the system folder alone wherever SetDefaultDllDirectories exists.
+FARPROC WINAPI LoadDelayedDllFromSystemFolder(unsigned notification, PDelayLoadInfo info) {
+    if (notification != dliNotePreLoadLibrary || !info || !info->szDll)
+        return nullptr;
+    wchar_t name[MAX_PATH] = {};
+    if (!MultiByteToWideChar(CP_ACP, 0, info->szDll, -1, name, MAX_PATH))
+        return nullptr;
+    return reinterpret_cast<FARPROC>(reinterpret_cast<void*>(LoadSystemLibrary(name)));
+}
+
 } // namespace
 
 void RestrictDllSearchToSystemFolder() {
+    __pfnDliNotifyHook2 = LoadDelayedDllFromSystemFolder;
     if (SetDefaultDllDirectoriesFunction setDefault = LookUpSetDefaultDllDirectories()) {
         if (setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32))
             return;

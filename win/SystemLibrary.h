@@ -7,9 +7,11 @@
 #include <windows.h>
 
 // Makes the system folder the only place the loader searches for DLLs of this process
-// (SetDefaultDllDirectories, looked up at run time). Call first thing in every program.
-// On a Windows 7 without update KB2533623 the call does not exist; the current directory
-// is then at least taken out of the search (SetDllDirectoryW(L"")).
+// (SetDefaultDllDirectories, looked up at run time), and has every delay-loaded DLL loaded
+// through LoadSystemLibrary. Call first thing in every program. On a Windows 7 without
+// update KB2533623 SetDefaultDllDirectories does not exist; the current directory is then
+// at least taken out of the search (SetDllDirectoryW(L"")), and delay-loaded DLLs still come
+// from the system folder by their full path.
 void RestrictDllSearchToSystemFolder();
 
 // Loads a DLL by file name from the system folder (nullptr if it is not there). On a
@@ -21,8 +23,7 @@ HMODULE LoadSystemLibrary(const wchar_t* fileName);
 // the process, as the entry points handed out may be called at any time.
 FARPROC SystemProcAddress(const wchar_t* fileName, const char* procName);
 
-template <typename Function>
-Function SystemProc(const wchar_t* fileName, const char* procName) {
+template <typename Function> Function SystemProc(const wchar_t* fileName, const char* procName) {
     return reinterpret_cast<Function>(
         reinterpret_cast<void*>(SystemProcAddress(fileName, procName)));
 }

@@ -127,11 +127,11 @@ WrapMode WrapModeFor(SpreadMethod spread) {
 }
 
 UniqueBrush CreateGradientBrush(const Gradient& gradient, float opacity, const RectF& area,
-                                GpMatrix* world) {
+                                GpGraphics* target) {
     if (gradient.stops.empty())
         return nullptr;
     if (gradient.type == GradientType::Radial)
-        return CreateRadialTextureBrush(gradient, opacity, area, world);
+        return CreateRadialTextureBrush(gradient, opacity, area, target);
     return LinearBrush(gradient, opacity, area);
 }
 

@@ -13,9 +13,10 @@ float RadialGradientPosition(const Gradient& gradient, float x, float y);
 // Colour of the gradient at position t (0..1), stops interpolated without premultiplication.
 Color GradientColorAt(const Gradient& gradient, float t);
 
-// A texture brush covering `userArea` (user space) as the target's world transform maps it to
-// device pixels. Null when the area is empty or the transforms cannot be inverted.
+// A texture brush for drawing on `target`, computed for the device pixels of `userArea` (user
+// space, mapped by the target's world transform) that the target shows. Null when none of them
+// is visible or the transforms cannot be inverted.
 UniqueBrush CreateRadialTextureBrush(const Gradient& gradient, float opacity, const RectF& userArea,
-                                     GpMatrix* world);
+                                     GpGraphics* target);
 
 } // namespace SVGEngine

@@ -1,5 +1,7 @@
 #include "svg/gdiplus/GDIPlusSVGPath.h"
 
+#include <algorithm>
+
 namespace SVGEngine {
 
 GDIPlusSVGPath::GDIPlusSVGPath() {
@@ -12,18 +14,25 @@ void GDIPlusSVGPath::AddRect(float x, float y, float width, float height) {
     status_.Keep(GdipAddPathRectangle(path_.get(), x, y, width, height));
 }
 
-// Four straight sides joined by quarter circles; GDI+ links each arc to the next line.
+// Clockwise from the end of the top-left corner, as SVG draws a rect: each side ends r from
+// its corner, where the quarter circle of that corner begins. The radius is at most half the
+// shorter side, so the outline never leaves its box or runs back over itself.
 void GDIPlusSVGPath::AddRoundedRect(float x, float y, float w, float h, float r) {
+    r = std::min(r, std::min(w, h) / 2);
+    if (!(r > 0)) {
+        AddRect(x, y, w, h);
+        return;
+    }
     GpPath* p = path_.get();
     const float d = 2 * r;
     status_.Keep(GdipStartPathFigure(p));
-    status_.Keep(GdipAddPathLine(p, x + r, y, x + w - d, y));
+    status_.Keep(GdipAddPathLine(p, x + r, y, x + w - r, y));
     status_.Keep(GdipAddPathArc(p, x + w - d, y, d, d, 270, 90));
-    status_.Keep(GdipAddPathLine(p, x + w, y + r, x + w, y + h - d));
+    status_.Keep(GdipAddPathLine(p, x + w, y + r, x + w, y + h - r));
     status_.Keep(GdipAddPathArc(p, x + w - d, y + h - d, d, d, 0, 90));
-    status_.Keep(GdipAddPathLine(p, x + w - d, y + h, x + r, y + h));
+    status_.Keep(GdipAddPathLine(p, x + w - r, y + h, x + r, y + h));
     status_.Keep(GdipAddPathArc(p, x, y + h - d, d, d, 90, 90));
-    status_.Keep(GdipAddPathLine(p, x, y + h - d, x, y + r));
+    status_.Keep(GdipAddPathLine(p, x, y + h - r, x, y + r));
     status_.Keep(GdipAddPathArc(p, x, y, d, d, 180, 90));
     status_.Keep(GdipClosePathFigure(p));
 }

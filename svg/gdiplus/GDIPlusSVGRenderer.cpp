@@ -136,14 +136,6 @@ void GDIPlusSVGRenderer::ApplyStyle(const GraphicStyle& style) {
     status_.Keep(GdipSetClipPath(target_, region.get(), CombineModeIntersect));
 }
 
-UniqueMatrix GDIPlusSVGRenderer::WorldTransform() {
-    GpMatrix* world = nullptr;
-    status_.Keep(GdipCreateMatrix(&world));
-    if (world)
-        status_.Keep(GdipGetWorldTransform(target_, world));
-    return UniqueMatrix(world);
-}
-
 void GDIPlusSVGRenderer::Save(const GraphicStyle& style) {
     PushLevel(style);
     if (target_)
@@ -189,9 +181,8 @@ void GDIPlusSVGRenderer::Fill(GpPath* shape, const GraphicStyle& style, const Fi
     const Gradient* gradient = boost::get<Gradient>(&fill.paint);
     if (!gradient)
         return;
-    UniqueMatrix world = WorldTransform();
     UniqueBrush brush = CreateGradientBrush(
-        *gradient, k, ShapeExtent(target_, shape, StrokeMargin(stroke)), world.get());
+        *gradient, k, ShapeExtent(target_, shape, StrokeMargin(stroke)), target_);
     if (brush)
         status_.Keep(GdipFillPath(target_, brush.get(), shape));
 }
@@ -199,9 +190,8 @@ void GDIPlusSVGRenderer::Fill(GpPath* shape, const GraphicStyle& style, const Fi
 void GDIPlusSVGRenderer::Stroke(GpPath* shape, const GraphicStyle& style,
                                 const StrokeStyle& stroke) {
     const float k = stroke.strokeOpacity * style.opacity * currentOpacity_;
-    UniqueMatrix world = WorldTransform();
     StrokePen pen =
-        CreateStrokePen(stroke, k, ShapeExtent(target_, shape, StrokeMargin(stroke)), world.get());
+        CreateStrokePen(stroke, k, ShapeExtent(target_, shape, StrokeMargin(stroke)), target_);
     if (pen.pen)
         status_.Keep(GdipDrawPath(target_, pen.pen.get(), shape));
 }

@@ -45,7 +45,6 @@ class GDIPlusSVGRenderer : public SVGRenderer {
     void PopLevel();
     // Puts an element's own transform and clip path in effect on the target.
     void ApplyStyle(const GraphicStyle& style);
-    UniqueMatrix WorldTransform();
     bool InsideHiddenLevel() const { return hiddenLevels_ > 0; }
     void Fill(GpPath* shape, const GraphicStyle& style, const FillStyle& fill,
               const StrokeStyle& stroke);

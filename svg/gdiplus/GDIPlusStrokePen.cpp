@@ -70,7 +70,7 @@ std::vector<float> EvenDashPattern(const std::vector<float>& dashArray) {
 }
 
 StrokePen CreateStrokePen(const StrokeStyle& stroke, float opacity, const RectF& area,
-                          GpMatrix* world) {
+                          GpGraphics* target) {
     StrokePen result;
     // A stroke of no width draws nothing in SVG (GDI+ would draw a one-pixel line).
     if (!(stroke.lineWidth > 0.0f))
@@ -81,7 +81,7 @@ StrokePen CreateStrokePen(const StrokeStyle& stroke, float opacity, const RectF&
     if (const Color* color = boost::get<Color>(&stroke.paint)) {
         status.Keep(GdipCreatePen1(ToArgb(*color, opacity), stroke.lineWidth, UnitWorld, &pen));
     } else if (const Gradient* gradient = boost::get<Gradient>(&stroke.paint)) {
-        result.brush = CreateGradientBrush(*gradient, opacity, area, world);
+        result.brush = CreateGradientBrush(*gradient, opacity, area, target);
         if (!result.brush)
             return result;
         status.Keep(GdipCreatePen2(result.brush.get(), stroke.lineWidth, UnitWorld, &pen));

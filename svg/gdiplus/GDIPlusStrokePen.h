@@ -19,8 +19,8 @@ struct StrokePen {
 };
 
 // Null pen when the stroke paints nothing (no width, or a gradient without stops).
-// `area` is the stroked outline's extent and `world` the target's transform, for gradients.
+// `area` is the stroked outline's extent and `target` the context it is drawn on, for gradients.
 StrokePen CreateStrokePen(const StrokeStyle& stroke, float opacity, const RectF& area,
-                          GpMatrix* world);
+                          GpGraphics* target);
 
 } // namespace SVGEngine

@@ -1,5 +1,7 @@
-// The application manifests of both programs: no elevation asked for, common controls
-// 6.0.0.0, and no DPI awareness declared (the uninstaller sets it at run time).
+// The application manifests of both programs: the uninstaller asks for the highest rights the
+// user has (an administrator is asked to consent, a standard user runs as before), the launcher
+// for none; both want common controls 6.0.0.0 and declare no DPI awareness (the uninstaller
+// sets it at run time). Wine shows no consent prompt, so only the manifests are checked here.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -23,25 +25,45 @@ std::wstring OwnFolder() {
     return folder.substr(0, folder.find_last_of(L'\\'));
 }
 
-void ExpectPlainManifest(const std::string& manifest) {
-    ASSERT_FALSE(manifest.empty());
-    EXPECT_NE(manifest.find("level=\"asInvoker\""), std::string::npos);
-    EXPECT_NE(manifest.find("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""),
-              std::string::npos);
-    EXPECT_EQ(manifest.find("dpiAware"), std::string::npos);
-    EXPECT_EQ(manifest.find("requireAdministrator"), std::string::npos);
+std::size_t Count(const std::string& text, const std::string& part) {
+    std::size_t count = 0;
+    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++count;
+    return count;
 }
 
-TEST(Manifest, TheUninstallerAsksForNothingButCommonControls6) {
-    ExpectPlainManifest(ManifestOf(GetModuleHandleW(nullptr)));
-}
+struct ProgramManifest {
+    const char* program;
+    const wchar_t* file; // beside this test; null for the uninstaller's manifest it carries
+    const char* level;
+};
 
-TEST(Manifest, TheLauncherAsksForNothingButCommonControls6) {
-    const std::wstring launcher = OwnFolder() + L"\\..\\launcher\\launcher_under_test.exe";
-    HMODULE module = LoadLibraryExW(launcher.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    ASSERT_NE(module, nullptr);
-    ExpectPlainManifest(ManifestOf(module));
-    FreeLibrary(module);
+const ProgramManifest kPrograms[] = {
+    {"uninstaller", nullptr, "highestAvailable"},
+    {"launcher", L"\\..\\launcher\\launcher_under_test.exe", "asInvoker"},
+};
+
+TEST(Manifest, EachProgramAsksForItsExecutionLevelAndCommonControls6) {
+    for (const ProgramManifest& expected : kPrograms) {
+        SCOPED_TRACE(expected.program);
+        HMODULE module = GetModuleHandleW(nullptr);
+        if (expected.file) {
+            const std::wstring path = OwnFolder() + expected.file;
+            module = LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+            ASSERT_NE(module, nullptr);
+        }
+        const std::string manifest = ManifestOf(module);
+        if (expected.file)
+            FreeLibrary(module);
+
+        ASSERT_FALSE(manifest.empty());
+        EXPECT_EQ(Count(manifest, "<requestedExecutionLevel "), 1u);
+        EXPECT_EQ(Count(manifest, "level=\"" + std::string(expected.level) + "\""), 1u);
+        EXPECT_EQ(Count(manifest, "uiAccess=\"false\""), 1u);
+        EXPECT_NE(manifest.find("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""),
+                  std::string::npos);
+        EXPECT_EQ(manifest.find("dpiAware"), std::string::npos);
+    }
 }
 
 } // namespace

@@ -3,6 +3,8 @@
 
 #include "svg/gdiplus/GDIPlusSVGPath.h"
 
+#include <algorithm>
+#include <cmath>
 #include <vector>
 
 namespace SVGEngine::testing {
@@ -43,6 +45,55 @@ TEST_F(GeometryTest, RoundedRectHasCircularCornersAndStraightSides) {
     EXPECT_EQ(PixelAt(88, 40), 0xFF00FF00u);
     EXPECT_EQ(PixelAt(50, 68), 0xFF00FF00u);
     EXPECT_EQ(PixelAt(18, 18), 0xFF00FF00u); // inside the corner's arc
+}
+
+// Signed distance of (px, py) from the outline of the box (x, y, w, h) with corner radius r.
+float RoundedBoxDistance(float px, float py, float x, float y, float w, float h, float r) {
+    const float qx = std::fabs(px - (x + w / 2)) - (w / 2 - r);
+    const float qy = std::fabs(py - (y + h / 2)) - (h / 2 - r);
+    const float outside = std::hypot(std::max(qx, 0.0f), std::max(qy, 0.0f));
+    return outside + std::min(std::max(qx, qy), 0.0f) - r;
+}
+
+TEST_F(GeometryTest, RoundedRectOutlineRunsOnceRoundItsBoxWithCircularCorners) {
+    // Radius below a third of a side, above it, half the shorter side, a circle, and radii
+    // too large for the box, which are cut to half its shorter side.
+    struct Case {
+        float w, h, r, radius;
+    };
+    const Case cases[] = {{80, 60, 20, 20}, {80, 30, 12, 12}, {80, 30, 15, 15},
+                          {40, 40, 20, 20}, {80, 30, 40, 15}, {30, 70, 1000, 15}};
+    const float x = 10, y = 5;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.w << " x " << c.h << " r " << c.r);
+        GDIPlusSVGPath path;
+        path.AddRoundedRect(x, y, c.w, c.h, c.r);
+        GpPath* flat = nullptr;
+        ASSERT_EQ(GdipClonePath(path.Handle(), &flat), Ok);
+        UniquePath owner(flat);
+        ASSERT_EQ(GdipFlattenPath(flat, nullptr, 0.01f), Ok);
+        INT count = 0;
+        GdipGetPointCount(flat, &count);
+        ASSERT_GT(count, 8);
+        std::vector<PointF> points(static_cast<std::size_t>(count));
+        GdipGetPathPoints(flat, points.data(), count);
+
+        // Clockwise from the end of the top-left corner, as SVG draws a rect (dashes start there).
+        EXPECT_NEAR(points[0].X, x + c.radius, 0.01f);
+        EXPECT_NEAR(points[0].Y, y, 0.01f);
+        float worst = 0, length = 0;
+        for (std::size_t i = 0; i < points.size(); ++i) {
+            const PointF& p = points[i];
+            const PointF& next = points[(i + 1) % points.size()];
+            worst =
+                std::max(worst, std::fabs(RoundedBoxDistance(p.X, p.Y, x, y, c.w, c.h, c.radius)));
+            length += std::hypot(next.X - p.X, next.Y - p.Y);
+        }
+        EXPECT_LT(worst, 0.05f);
+        // Once round: a side that doubles back would add its detour to the length.
+        const float perimeter = 2 * (c.w + c.h) - 8 * c.radius + 6.2831853f * c.radius;
+        EXPECT_NEAR(length, perimeter, perimeter * 0.002f);
+    }
 }
 
 TEST_F(GeometryTest, MoveToStartsANewFigure) {

@@ -3,6 +3,9 @@
 
 #include "svg/gdiplus/GDIPlusGradientBrush.h"
 
+#include <algorithm>
+#include <utility>
+
 namespace SVGEngine::testing {
 namespace {
 
@@ -169,6 +172,43 @@ TEST_F(GradientTest, RadialOnAHugeShapePaintsWhatIsVisible) {
     renderer_->DrawPath(*rect, {}, fill, StrokeStyle{});
     EXPECT_GT(RedOf(PixelAt(50, 50)), 220);
     EXPECT_EQ(PixelAt(98, 98), 0xFF0000FFu);
+}
+
+TEST_F(GradientTest, RadialCoversTheWholeVisibleFillAtAnyScale) {
+    // A radial gradient centred on the bitmap, and a fill 5000 pixels larger on every side, both
+    // given in device pixels divided by the scale they are drawn at: red at the centre, the
+    // pad's blue out to every edge. A bitmap wider than 2048 pixels, magnifications that make
+    // one user unit thousands of pixels (or 1e15), and a reduction.
+    struct Case {
+        int width, height;
+        float scale;
+    };
+    const Case cases[] = {{3000, 20, 1}, {100, 100, 4000}, {100, 100, 1e15f}, {100, 100, 0.001f}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.width << " x " << c.height << " at " << c.scale);
+        Reset(c.width, c.height);
+        const float s = c.scale;
+        Gradient gradient = RedToBlue(GradientType::Radial);
+        gradient.cx = gradient.fx = c.width / 2 / s;
+        gradient.cy = gradient.fy = c.height / 2 / s;
+        gradient.r = (std::min(c.width, c.height) / 2 - 5) / s;
+        FillStyle fill;
+        fill.paint = gradient;
+        GraphicStyle style;
+        style.transform = renderer_->CreateTransform(s, 0, 0, s, 0, 0);
+        auto rect = Rect(-5000 / s, -5000 / s, (c.width + 10000) / s, (c.height + 10000) / s);
+        renderer_->DrawPath(*rect, style, fill, StrokeStyle{});
+
+        EXPECT_GT(RedOf(PixelAt(c.width / 2, c.height / 2)), 200);
+        const int right = c.width - 1, bottom = c.height - 1;
+        for (auto [x, y] : {std::pair{0, 0},
+                            {right, 0},
+                            {0, bottom},
+                            {right, bottom},
+                            {right, c.height / 2},
+                            {c.width / 2, bottom}})
+            EXPECT_EQ(PixelAt(x, y), 0xFF0000FFu) << x << ", " << y;
+    }
 }
 
 } // namespace
