@@ -22,6 +22,7 @@ function(corvane_add_launcher target)
   target_link_libraries(${target} PRIVATE corvane_launcher_core comctl32 ole32 shell32)
   target_link_options(${target} PRIVATE -municode)
   corvane_shipped_program(${target})
+  corvane_version_resource(${target} uninstall "卸载 Corvane")
   # The resource must be compiled again whenever the payload changes.
   set_source_files_properties(${rc_file} PROPERTIES
     OBJECT_DEPENDS "${payload_copy};${CORVANE_LAUNCHER_MANIFEST}")

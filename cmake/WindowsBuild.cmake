@@ -35,3 +35,13 @@ include(Launcher)
 function(corvane_windows_app target)
   set_target_properties(${target} PROPERTIES WIN32_EXECUTABLE ON)
 endfunction()
+
+# corvane_version_resource(<target> <internal name> <file description>)
+# Gives a program the version resource Windows shows in its properties.
+function(corvane_version_resource target internal_name description)
+  set(CORVANE_INTERNAL_NAME ${internal_name})
+  set(CORVANE_FILE_DESCRIPTION ${description})
+  set(rc_file ${CMAKE_CURRENT_BINARY_DIR}/${target}-version.rc)
+  configure_file(${PROJECT_SOURCE_DIR}/resources/version.rc.in ${rc_file} @ONLY)
+  target_sources(${target} PRIVATE ${rc_file})
+endfunction()

@@ -31,8 +31,10 @@ std::wstring DeviceToDrivePath(std::wstring devicePath) {
             continue;
         const wchar_t driveName[3] = {drive[0], drive[1], L'\0'};
         wchar_t device[100] = {};
+        // A drive whose device name cannot be read (one longer than the room here,
+        // as a network drive's can be) says nothing about the path: try the next.
         if (QueryDosDeviceW(driveName, device, 100) == 0)
-            return std::wstring();
+            continue;
         const int deviceLength = lstrlenW(device);
         if (StartsWithDevice(devicePath, device, deviceLength))
             return driveName + devicePath.substr(deviceLength);

@@ -1,6 +1,10 @@
 #include "InstallLocationCheck.h"
 
 #include "CanonicalPath.h"
+#include "FinalPath.h"
+#include "LocalDrive.h"
+#include "ReparsePoints.h"
+#include "UserProfiles.h"
 
 #include <windows.h>
 #include <knownfolders.h>
@@ -80,26 +84,18 @@ std::wstring TempFolder() {
     return length == 0 || length > MAX_PATH ? std::wstring() : std::wstring(path, length);
 }
 
+// A folder counts both where its path says and where it really is (a junction may
+// have moved it to another drive).
 void AddCanonical(std::vector<std::wstring>& folders, const std::wstring& folder) {
     if (folder.empty())
         return;
-    std::wstring canonical = CanonicalPath(folder);
-    if (!canonical.empty())
-        folders.push_back(std::move(canonical));
-}
-
-bool IsLocalDrive(const std::wstring& canonicalPath) {
-    if (canonicalPath.size() < 3)
-        return false;
-    const std::wstring root = canonicalPath.substr(0, 3);
-    switch (GetDriveTypeW(root.c_str())) {
-    case DRIVE_FIXED:
-    case DRIVE_REMOVABLE:
-    case DRIVE_RAMDISK:
-        return true;
-    default:
-        return false;
-    }
+    const std::wstring canonical = CanonicalPath(folder);
+    if (canonical.empty())
+        return;
+    folders.push_back(canonical);
+    std::wstring finalPath = FinalFolderPath(canonical);
+    if (!finalPath.empty() && finalPath != canonical)
+        folders.push_back(std::move(finalPath));
 }
 
 std::wstring ProfilesFolder() {
@@ -118,7 +114,10 @@ std::wstring ProfilesFolder() {
 InstallLocationFacts GatherInstallLocationFacts(const std::wstring& locationAsRead) {
     InstallLocationFacts facts;
     facts.canonicalLocation = CanonicalPath(locationAsRead);
-    facts.onLocalDrive = IsLocalDrive(facts.canonicalLocation);
+    facts.finalLocation = FinalFolderPath(facts.canonicalLocation);
+    facts.throughReparsePoint = PassesThroughReparsePoint(facts.canonicalLocation);
+    facts.onLocalDrive = IsOnLocalDrive(facts.canonicalLocation) &&
+                         (facts.finalLocation.empty() || IsOnLocalDrive(facts.finalLocation));
 
     for (int csidl : kGuardedShellFolders)
         AddCanonical(facts.shellFolders, CsidlFolder(csidl));
@@ -135,6 +134,9 @@ InstallLocationFacts GatherInstallLocationFacts(const std::wstring& locationAsRe
     AddCanonical(facts.shellFolders, TempFolder());
 
     facts.profilesFolder = ProfilesFolder();
+    facts.currentProfile = CanonicalPath(CsidlFolder(CSIDL_PROFILE));
+    for (const std::wstring& profile : ProfileFolders(facts.profilesFolder))
+        AddCanonical(facts.profiles, profile);
     return facts;
 }
 

@@ -57,16 +57,9 @@ bool IsWellFormedCanonical(const std::wstring& path) {
     return true;
 }
 
-} // namespace
-
-bool IsRemovableInstallLocation(const std::wstring& locationAsRead,
-                                const InstallLocationFacts& facts) {
-    if (HasCharactersCmdInterprets(locationAsRead) || !StartsWithDriveRoot(locationAsRead))
-        return false;
-
-    const std::wstring& location = facts.canonicalLocation;
-    if (!facts.onLocalDrive || !IsWellFormedCanonical(location))
-        return false; // a drive root ends here too
+bool IsRemovableFolder(const std::wstring& location, const InstallLocationFacts& facts) {
+    if (!IsWellFormedCanonical(location))
+        return false; // a drive root ends here too, and so does a missing folder
 
     auto coversFolder = [&location](const std::wstring& folder) {
         return !folder.empty() &&
@@ -74,6 +67,18 @@ bool IsRemovableInstallLocation(const std::wstring& locationAsRead,
     };
     for (const std::wstring& folder : facts.shellFolders) {
         if (coversFolder(folder))
+            return false;
+        // The current user's folders stand for the same folders of every profile.
+        if (!IsAncestorOf(facts.currentProfile, folder))
+            continue;
+        const std::wstring inProfile = folder.substr(facts.currentProfile.size());
+        for (const std::wstring& profile : facts.profiles) {
+            if (coversFolder(profile + inProfile))
+                return false;
+        }
+    }
+    for (const std::wstring& profile : facts.profiles) {
+        if (coversFolder(profile))
             return false;
     }
     if (coversFolder(facts.profilesFolder))
@@ -84,4 +89,17 @@ bool IsRemovableInstallLocation(const std::wstring& locationAsRead,
         EqualIgnoringCase(ParentOf(location), facts.profilesFolder))
         return false;
     return true;
+}
+
+} // namespace
+
+bool IsRemovableInstallLocation(const std::wstring& locationAsRead,
+                                const InstallLocationFacts& facts) {
+    if (HasCharactersCmdInterprets(locationAsRead) || !StartsWithDriveRoot(locationAsRead))
+        return false;
+    if (!facts.onLocalDrive || facts.throughReparsePoint)
+        return false;
+    // rd follows the text, but removes the folder it leads to: both must pass.
+    return IsRemovableFolder(facts.canonicalLocation, facts) &&
+           IsRemovableFolder(facts.finalLocation, facts);
 }

@@ -19,9 +19,11 @@
 namespace {
 
 void DeleteDesktopShortcut() {
-    const std::wstring shortcut =
-        ShellFolderPath(CSIDL_DESKTOP) + WidenWithThreadCodePage(kDesktopShortcutNameGbk);
-    DeleteFileW(shortcut.c_str());
+    // Without its folder the name alone would be a path at the current drive's root.
+    const std::wstring desktop = ShellFolderPath(CSIDL_DESKTOP);
+    if (desktop.empty())
+        return;
+    DeleteFileW((desktop + WidenWithThreadCodePage(kDesktopShortcutNameGbk)).c_str());
 }
 
 void NotifyShellOfDeletion() {

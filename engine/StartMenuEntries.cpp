@@ -30,7 +30,11 @@ bool FolderHoldsEntries(const std::wstring& folder) {
 } // namespace
 
 void DeleteStartMenuEntries() {
-    const std::wstring group = ShellFolderPath(CSIDL_PROGRAMS) + kStartMenuGroupName;
+    // Without its folder the group name alone would be a folder at the current drive's root.
+    const std::wstring programs = ShellFolderPath(CSIDL_PROGRAMS);
+    if (programs.empty())
+        return;
+    const std::wstring group = programs + kStartMenuGroupName;
     DeleteFileW((group + kStartMenuShortcutName).c_str());
     DeleteFileW((group + kStartMenuUninstallShortcutName).c_str());
     if (!FolderHoldsEntries(group))

@@ -48,6 +48,13 @@ struct SnapshotHandleTraits {
     static void Close(Handle handle) { CloseHandle(handle); }
 };
 
+// Files and folders opened by CreateFileW: failure is INVALID_HANDLE_VALUE too.
+struct FileHandleTraits {
+    using Handle = HANDLE;
+    static Handle Invalid() { return INVALID_HANDLE_VALUE; }
+    static void Close(Handle handle) { CloseHandle(handle); }
+};
+
 struct FindHandleTraits {
     using Handle = HANDLE;
     static Handle Invalid() { return INVALID_HANDLE_VALUE; }
@@ -62,5 +69,6 @@ struct RegistryKeyTraits {
 
 using UniqueHandle = UniqueWinHandle<KernelHandleTraits>;
 using UniqueSnapshot = UniqueWinHandle<SnapshotHandleTraits>;
+using UniqueFileHandle = UniqueWinHandle<FileHandleTraits>;
 using UniqueFindHandle = UniqueWinHandle<FindHandleTraits>;
 using UniqueRegKey = UniqueWinHandle<RegistryKeyTraits>;

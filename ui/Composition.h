@@ -22,7 +22,9 @@ class Surface {
   public:
     virtual ~Surface() = default;
     // Draws the whole surface: the context's origin is the surface's top-left corner shifted
-    // by *offset, so callers draw at (offset.x, offset.y). Only one draw at a time.
+    // by *offset, so callers draw at (offset.x, offset.y); one Direct2D unit is one pixel (the
+    // context comes at 96 DPI). Only one draw at a time on a device. What the surface showed
+    // before is not kept: the caller draws every pixel (Clear first).
     virtual HRESULT BeginDraw(ID2D1DeviceContext** context, POINT* offset) = 0;
     virtual HRESULT EndDraw() = 0;
     virtual HRESULT Resize(UINT width, UINT height) = 0;

@@ -35,6 +35,11 @@ std::wstring WindowsFolder() {
     return folder;
 }
 
+// Another user's profile, made real by the test fixture.
+std::wstring OtherUsersAppData() {
+    return ParentOf(ShellFolder(CSIDL_PROFILE)) + L"\\Corvane Other User\\AppData";
+}
+
 const DangerousLocation kDangerousLocations[] = {
     {"DriveRoot", [](const std::wstring&) { return std::wstring(L"C:\\"); }},
     {"DriveRootWithoutSeparator", [](const std::wstring&) { return std::wstring(L"C:\\."); }},
@@ -58,6 +63,15 @@ const DangerousLocation kDangerousLocations[] = {
     {"ExclamationMark", [](const std::wstring& sample) { return sample + L"!"; }},
     {"NetworkPath",
      [](const std::wstring&) { return std::wstring(L"\\\\localhost\\C$\\Corvane"); }},
+    {"AnotherUsersAppData", [](const std::wstring&) { return OtherUsersAppData(); }},
+    {"MissingFolder", [](const std::wstring& sample) { return sample + L" Not There"; }},
+    // C:\Documents and Settings links to the profiles folder, as on Windows.
+    {"DocumentsThroughALink",
+     [](const std::wstring&) {
+         const std::wstring documents = ShellFolder(CSIDL_PERSONAL);
+         const std::wstring profiles = ParentOf(ShellFolder(CSIDL_PROFILE));
+         return L"C:\\Documents and Settings" + documents.substr(profiles.size());
+     }},
 };
 
 class GuardedRemoval : public ::testing::TestWithParam<DangerousLocation> {
@@ -65,6 +79,7 @@ class GuardedRemoval : public ::testing::TestWithParam<DangerousLocation> {
     ScratchFolder scratch_{L"guard"};
     std::wstring sample_ = scratch_.Path() + L"\\Corvane";
     std::wstring canary_ = scratch_.Path() + L"\\Canary\\keep.txt";
+    MadeFolder otherUser_{OtherUsersAppData() + L"\\Roaming"};
     UninstallEntry entry_;
 };
 

@@ -57,6 +57,81 @@ TEST(InstallLocationCheck, ProtectsTheSystemAndUserFoldersOfThisMachine) {
     EXPECT_TRUE(facts.onLocalDrive);
 }
 
+std::wstring ParentOf(const std::wstring& path) {
+    return path.substr(0, path.find_last_of(L'\\'));
+}
+
+// The same path through the link Windows keeps from its older layout (the sandbox
+// has it too): C:\Documents and Settings leads to the profiles folder.
+const std::wstring kLegacyProfilesLink = L"C:\\Documents and Settings";
+
+std::wstring ThroughLegacyLink(const std::wstring& pathInProfiles) {
+    const std::wstring profiles = ParentOf(CanonicalPath(ShellFolder(CSIDL_PROFILE)));
+    return kLegacyProfilesLink + pathInProfiles.substr(profiles.size());
+}
+
+TEST(InstallLocationCheck, SeesWhereALinkLeads) {
+    const DWORD attributes = GetFileAttributesW(kLegacyProfilesLink.c_str());
+    ASSERT_TRUE(attributes != INVALID_FILE_ATTRIBUTES &&
+                (attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+        << "the sandbox links C:\\Documents and Settings to the profiles folder";
+    const std::wstring documents = CanonicalPath(ShellFolder(CSIDL_PERSONAL));
+    const InstallLocationFacts facts = GatherInstallLocationFacts(ThroughLegacyLink(documents));
+    EXPECT_TRUE(SamePath(facts.finalLocation, documents));
+    EXPECT_TRUE(facts.throughReparsePoint);
+    EXPECT_TRUE(facts.onLocalDrive);
+}
+
+TEST(InstallLocationCheck, JudgesWhereRealLocationsLead) {
+    ScratchFolder scratch(L"leads");
+    CreateFolders(scratch.Path() + L"\\Corvane");
+    const MadeFolder ownPrograms(CanonicalPath(ShellFolder(CSIDL_LOCAL_APPDATA)) +
+                                 L"\\Programs\\Corvane Engine Test");
+    const DefinedDrive subst(L'C', scratch.Path(), false);
+    const struct {
+        const char* name;
+        std::wstring location;
+        bool removable;
+    } cases[] = {
+        {"an ordinary folder", scratch.Path() + L"\\Corvane", true},
+        {"a folder among the user's own programs", ownPrograms.Path(), true},
+        {"that folder through a link", ThroughLegacyLink(ownPrograms.Path()), false},
+        {"Documents through a link", ThroughLegacyLink(ShellFolder(CSIDL_PERSONAL)), false},
+        {"AppData through a link", ParentOf(ThroughLegacyLink(ShellFolder(CSIDL_APPDATA))), false},
+        {"the link itself", kLegacyProfilesLink, false},
+        {"a folder that does not exist", scratch.Path() + L"\\Not There", false},
+        {"a file", FakeProductProgram(), false},
+        {"a folder on a SUBST drive", subst.Name() + L"\\Corvane", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(IsSafeToRemoveInstallFolder(c.location), c.removable) << c.name;
+}
+
+TEST(InstallLocationCheck, JudgesTheFoldersOfEveryProfile) {
+    // Another user, and the profile new users are made from, as real folders.
+    const std::wstring profiles = ParentOf(CanonicalPath(ShellFolder(CSIDL_PROFILE)));
+    const std::wstring other = profiles + L"\\Corvane Other User";
+    const MadeFolder otherRoaming(other + L"\\AppData\\Roaming");
+    const MadeFolder otherPrograms(other + L"\\AppData\\Local\\Programs\\Corvane");
+    const MadeFolder otherDocuments(other + L"\\Documents");
+    const MadeFolder defaultLocal(profiles + L"\\Default\\AppData\\Local");
+    const struct {
+        std::wstring location;
+        bool removable;
+    } cases[] = {
+        {other + L"\\AppData", false},
+        {other + L"\\AppData\\Roaming", false},
+        {other + L"\\Documents", false},
+        {other, false},
+        {profiles + L"\\Default\\AppData", false},
+        {profiles + L"\\Default\\AppData\\Local", false},
+        {other + L"\\AppData\\Local\\Programs\\Corvane", true},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(IsSafeToRemoveInstallFolder(c.location), c.removable)
+            << testing::PrintToString(c.location);
+}
+
 TEST(InstallLocationCheck, JudgesRealLocations) {
     ScratchFolder scratch(L"check");
     const std::wstring install = scratch.Path() + L"\\Corvane";

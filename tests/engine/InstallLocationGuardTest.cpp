@@ -8,6 +8,7 @@ namespace {
 InstallLocationFacts FactsFor(const std::wstring& canonical) {
     InstallLocationFacts facts;
     facts.canonicalLocation = canonical;
+    facts.finalLocation = canonical;
     facts.onLocalDrive = true;
     facts.shellFolders = {L"C:\\Windows",
                           L"C:\\Windows\\System32",
@@ -18,6 +19,9 @@ InstallLocationFacts FactsFor(const std::wstring& canonical) {
                           L"C:\\Users\\Ann\\AppData\\Roaming",
                           L"C:\\Users\\Ann\\AppData\\Local"};
     facts.profilesFolder = L"C:\\Users";
+    facts.currentProfile = L"C:\\Users\\Ann";
+    facts.profiles = {L"C:\\Users\\Ann", L"C:\\Users\\Bob", L"C:\\Users\\Default",
+                      L"C:\\Users\\Public"};
     return facts;
 }
 
@@ -65,6 +69,28 @@ TEST(InstallLocationGuard, RejectsEveryUsersProfile) {
     EXPECT_TRUE(Removable(L"C:\\Users\\Bob\\Tools\\Corvane"));
 }
 
+TEST(InstallLocationGuard, TheUsersFoldersCountInEveryProfile) {
+    const struct {
+        const wchar_t* location;
+        bool removable;
+    } cases[] = {
+        {L"C:\\Users\\Bob\\AppData", false},
+        {L"C:\\Users\\Bob\\AppData\\Roaming", false},
+        {L"C:\\Users\\Bob\\AppData\\Local", false},
+        {L"C:\\Users\\Bob\\Desktop", false},
+        {L"c:\\users\\BOB\\appdata\\roaming", false},
+        {L"C:\\Users\\Default\\AppData\\Local", false},
+        {L"C:\\Users\\Public\\Desktop", false},
+        {L"C:\\Users\\Public\\AppData", false},
+        {L"C:\\Users\\Bob\\AppData\\Local\\Programs\\Corvane", true},
+        {L"C:\\Users\\Bob\\AppData\\Roaming\\Corvane", true},
+        {L"C:\\Users\\Default\\Corvane", true},
+        {L"C:\\Users\\Bob\\DesktopTools", true},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Removable(c.location), c.removable) << testing::PrintToString(c.location);
+}
+
 TEST(InstallLocationGuard, RejectsPathsNotAbsoluteOnADrive) {
     const InstallLocationFacts facts = FactsFor(L"C:\\Windows\\System32\\Corvane");
     EXPECT_FALSE(IsRemovableInstallLocation(L"Corvane", facts));
@@ -88,6 +114,37 @@ TEST(InstallLocationGuard, RejectsWhatIsNotOnALocalDrive) {
     InstallLocationFacts facts = FactsFor(L"Q:\\Corvane");
     facts.onLocalDrive = false;
     EXPECT_FALSE(IsRemovableInstallLocation(L"Q:\\Corvane", facts));
+}
+
+TEST(InstallLocationGuard, JudgesTheFolderTheLocationLeadsTo) {
+    // An ordinary location by its text; what the opened folder says decides.
+    const struct {
+        const char* name;
+        std::wstring finalLocation;
+        bool throughReparsePoint;
+        bool onLocalDrive;
+        bool removable;
+    } cases[] = {
+        {"the same folder", L"C:\\Apps\\Corvane", false, true, true},
+        {"another ordinary folder", L"D:\\Corvane", false, true, true},
+        {"a shell folder", L"C:\\Users\\Ann\\Desktop", false, true, false},
+        {"a shell folder in other case", L"c:\\users\\ann\\desktop", false, true, false},
+        {"a parent of shell folders", L"C:\\Users\\Ann\\AppData", false, true, false},
+        {"the profiles folder", L"C:\\Users", false, true, false},
+        {"another user's profile", L"C:\\Users\\Bob", false, true, false},
+        {"a drive root", L"D:\\", false, true, false},
+        {"no folder at all", L"", false, true, false},
+        {"a network share", L"\\\\?\\UNC\\server\\share\\Corvane", false, true, false},
+        {"the same folder through a link", L"C:\\Apps\\Corvane", true, true, false},
+        {"the same folder on a SUBST drive", L"C:\\Apps\\Corvane", false, false, false},
+    };
+    for (const auto& c : cases) {
+        InstallLocationFacts facts = FactsFor(L"C:\\Apps\\Corvane");
+        facts.finalLocation = c.finalLocation;
+        facts.throughReparsePoint = c.throughReparsePoint;
+        facts.onLocalDrive = c.onLocalDrive;
+        EXPECT_EQ(IsRemovableInstallLocation(L"C:\\Apps\\Corvane", facts), c.removable) << c.name;
+    }
 }
 
 TEST(InstallLocationGuard, RejectsMalformedCanonicalForms) {

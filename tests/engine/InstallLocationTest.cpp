@@ -24,14 +24,13 @@ TEST(InstallLocation, DeletesTheEntryAfterReadingIt) {
 }
 
 TEST(InstallLocation, MissingEntryGivesNothingAndDeletesNothing) {
-    UninstallEntry entry; // starts without the product key
+    UninstallEntry entry; // no product key in the native view
+    // A 32-bit installer's entry of the same name is not the product's.
+    UninstallEntry otherView(KEY_WOW64_32KEY);
+    otherView.SetLocation(L"C:\\Program Files (x86)\\Corvane");
     EXPECT_EQ(QueryInstallLocation(true), L"");
-    HKEY uninstall = nullptr;
-    ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE,
-                            L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall", 0, KEY_READ,
-                            &uninstall),
-              ERROR_SUCCESS);
-    RegCloseKey(uninstall);
+    EXPECT_FALSE(UninstallEntry::Exists());
+    EXPECT_TRUE(UninstallEntry::Exists(KEY_WOW64_32KEY));
 }
 
 TEST(InstallLocation, EntryWithoutValueGivesNothingButIsStillDeleted) {

@@ -137,8 +137,32 @@ TEST(DevicePath, TranslatesTheSystemDrivesDevicePath) {
 TEST(DevicePath, DeviceNameMustEndAtASeparator) {
     const std::wstring device = DeviceOfDrive(L"C:");
     ASSERT_FALSE(device.empty());
-    // A volume numbered 1 is not the start of volume 10.
-    EXPECT_NE(DeviceToDrivePath(device + L"0\\Apps\\Corvane.exe"), L"C:0\\Apps\\Corvane.exe");
+    // A volume numbered 1 is not the start of volume 10; no drive maps that path.
+    const std::wstring tenthVolume = device + L"0\\Apps\\Corvane.exe";
+    EXPECT_EQ(DeviceToDrivePath(tenthVolume), tenthVolume);
+}
+
+TEST(DevicePath, DriveWhoseDeviceNameCannotBeReadIsPassedOver) {
+    // Listed before the drive that maps the path: a device name longer than the
+    // lookup's room, as a network drive's can be, so its query fails.
+    DefinedDrive unreadable(
+        L'C', L"\\Device\\LanmanRedirector\\;Q:0000000000012345\\" + std::wstring(100, L'x'), true);
+    ASSERT_TRUE(DeviceOfDrive(unreadable.Name().c_str()).empty());
+    DefinedDrive volume(unreadable.Letter(), L"\\Device\\CorvaneTestVolume", true);
+
+    const struct {
+        std::wstring devicePath;
+        std::wstring expected;
+    } cases[] = {
+        {L"\\Device\\CorvaneTestVolume\\Apps\\Corvane.exe", volume.Name() + L"\\Apps\\Corvane.exe"},
+        {L"\\DEVICE\\corvanetestvolume\\adb.exe", volume.Name() + L"\\adb.exe"},
+        {DeviceOfDrive(L"C:") + L"\\Apps\\Corvane.exe", L"C:\\Apps\\Corvane.exe"},
+        {L"\\Device\\CorvaneTestVolume2\\Corvane.exe",
+         L"\\Device\\CorvaneTestVolume2\\Corvane.exe"},
+        {L"\\Device\\NoSuchVolume\\Corvane.exe", L"\\Device\\NoSuchVolume\\Corvane.exe"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(DeviceToDrivePath(c.devicePath), c.expected);
 }
 
 TEST(DevicePath, RunningProgramsImagePathTranslatesToItsDrivePath) {

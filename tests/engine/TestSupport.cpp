@@ -73,6 +73,17 @@ ScratchFolder::~ScratchFolder() {
     RemoveTree(path_);
 }
 
+MadeFolder::MadeFolder(const std::wstring& path) : path_(path) {
+    for (std::wstring part = path; part.size() > 3 && !FolderExists(part); part = FolderOf(part))
+        topmostMade_ = part;
+    CreateFolders(path_);
+}
+
+MadeFolder::~MadeFolder() {
+    if (!topmostMade_.empty())
+        RemoveTreeUnchecked(topmostMade_);
+}
+
 std::wstring FakeProductProgram() {
     wchar_t self[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, self, MAX_PATH);
@@ -123,29 +134,30 @@ bool RunningProgram::WaitForEnd(DWORD timeoutMs) const {
     return process_ && WaitForSingleObject(process_, timeoutMs) == WAIT_OBJECT_0;
 }
 
-UninstallEntry::UninstallEntry() {
-    RegDeleteTreeW(UniqueRegKey(OpenUninstallKey(KEY_ALL_ACCESS)).Get(), kProductSubkeyName);
+UninstallEntry::UninstallEntry(REGSAM view) : view_(view) {
+    RegDeleteTreeW(UniqueRegKey(OpenUninstallKey(KEY_ALL_ACCESS | view_)).Get(),
+                   kProductSubkeyName);
 }
 
 UninstallEntry::~UninstallEntry() {
-    UniqueRegKey uninstall(OpenUninstallKey(KEY_ALL_ACCESS));
+    UniqueRegKey uninstall(OpenUninstallKey(KEY_ALL_ACCESS | view_));
     RegDeleteTreeW(uninstall.Get(), kProductSubkeyName);
 }
 
 void UninstallEntry::CreateEmpty() {
-    UniqueRegKey uninstall(OpenUninstallKey(KEY_ALL_ACCESS));
+    UniqueRegKey uninstall(OpenUninstallKey(KEY_ALL_ACCESS | view_));
     HKEY product = nullptr;
-    if (RegCreateKeyExW(uninstall.Get(), kProductSubkeyName, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                        &product, nullptr) != ERROR_SUCCESS)
+    if (RegCreateKeyExW(uninstall.Get(), kProductSubkeyName, 0, nullptr, 0, KEY_ALL_ACCESS | view_,
+                        nullptr, &product, nullptr) != ERROR_SUCCESS)
         throw std::runtime_error("cannot create the product key");
     RegCloseKey(product);
 }
 
 void UninstallEntry::SetRawLocation(DWORD type, const void* data, DWORD byteCount) {
     CreateEmpty();
-    UniqueRegKey uninstall(OpenUninstallKey(KEY_ALL_ACCESS));
+    UniqueRegKey uninstall(OpenUninstallKey(KEY_ALL_ACCESS | view_));
     HKEY rawProduct = nullptr;
-    RegOpenKeyExW(uninstall.Get(), kProductSubkeyName, 0, KEY_ALL_ACCESS, &rawProduct);
+    RegOpenKeyExW(uninstall.Get(), kProductSubkeyName, 0, KEY_ALL_ACCESS | view_, &rawProduct);
     UniqueRegKey product(rawProduct);
     if (RegSetValueExW(product.Get(), kInstallLocationValueName, 0, type,
                        static_cast<const BYTE*>(data), byteCount) != ERROR_SUCCESS)
@@ -162,16 +174,16 @@ void UninstallEntry::AddChildKey(const std::wstring& name) {
     HKEY child = nullptr;
     const std::wstring path =
         std::wstring(kUninstallKeyPath) + L"\\" + kProductSubkeyName + L"\\" + name;
-    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                        &child, nullptr) != ERROR_SUCCESS)
+    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | view_,
+                        nullptr, &child, nullptr) != ERROR_SUCCESS)
         throw std::runtime_error("cannot create a child key");
     RegCloseKey(child);
 }
 
-bool UninstallEntry::Exists() {
+bool UninstallEntry::Exists(REGSAM view) {
     const std::wstring path = std::wstring(kUninstallKeyPath) + L"\\" + kProductSubkeyName;
     HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ | view, &key) != ERROR_SUCCESS)
         return false;
     RegCloseKey(key);
     return true;
@@ -218,6 +230,24 @@ std::wstring ShellFolder(int csidl) {
     if (FAILED(SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path)))
         return std::wstring();
     return path;
+}
+
+DefinedDrive::DefinedDrive(wchar_t after, const std::wstring& target, bool rawTarget) {
+    const DWORD used = GetLogicalDrives();
+    for (wchar_t letter = static_cast<wchar_t>(after + 1); letter <= L'Z'; ++letter) {
+        if (used & (1u << (letter - L'A')))
+            continue;
+        const std::wstring name{letter, L':'};
+        if (!DefineDosDeviceW(rawTarget ? DDD_RAW_TARGET_PATH : 0, name.c_str(), target.c_str()))
+            break;
+        name_ = name;
+        return;
+    }
+    throw std::runtime_error("cannot define a drive letter");
+}
+
+DefinedDrive::~DefinedDrive() {
+    DefineDosDeviceW(DDD_REMOVE_DEFINITION, name_.c_str(), nullptr);
 }
 
 namespace {

@@ -24,6 +24,22 @@ class ScratchFolder {
     std::wstring path_;
 };
 
+// A folder made for one test anywhere in the sandbox's C: drive (another user's
+// profile, say), with whichever of its parents were missing. At the end exactly
+// what it made is removed, with anything the test put inside.
+class MadeFolder {
+  public:
+    explicit MadeFolder(const std::wstring& path);
+    ~MadeFolder();
+    MadeFolder(const MadeFolder&) = delete;
+    MadeFolder& operator=(const MadeFolder&) = delete;
+    const std::wstring& Path() const { return path_; }
+
+  private:
+    std::wstring path_;
+    std::wstring topmostMade_;
+};
+
 // The stand-in product program built beside the test program.
 std::wstring FakeProductProgram();
 
@@ -50,11 +66,12 @@ class RunningProgram {
     DWORD id_ = 0;
 };
 
-// The product's uninstall entry in the real HKLM. Whatever the test leaves of it
-// is deleted at the end.
+// The product's uninstall entry in the real HKLM, in the native registry view or
+// in another (KEY_WOW64_32KEY: as a 32-bit installer writes it). Whatever the test
+// leaves of it is deleted at the end.
 class UninstallEntry {
   public:
-    UninstallEntry();
+    explicit UninstallEntry(REGSAM view = 0);
     ~UninstallEntry();
     UninstallEntry(const UninstallEntry&) = delete;
     UninstallEntry& operator=(const UninstallEntry&) = delete;
@@ -64,7 +81,10 @@ class UninstallEntry {
     // Raw bytes and type, for values that do not fit or lack their terminator.
     void SetRawLocation(DWORD type, const void* data, DWORD byteCount);
     void AddChildKey(const std::wstring& name);
-    static bool Exists();
+    static bool Exists(REGSAM view = 0);
+
+  private:
+    REGSAM view_;
 };
 
 bool FileExists(const std::wstring& path);
@@ -88,6 +108,23 @@ template <typename Condition> bool WaitUntil(Condition condition, DWORD timeoutM
 }
 
 std::wstring ShellFolder(int csidl);
+
+// A drive letter defined with DefineDosDeviceW for one test (to a folder, as SUBST
+// does, or with a raw device name); the definition is removed at the end.
+class DefinedDrive {
+  public:
+    // The first letter after `after` that names no drive yet.
+    DefinedDrive(wchar_t after, const std::wstring& target, bool rawTarget);
+    ~DefinedDrive();
+    DefinedDrive(const DefinedDrive&) = delete;
+    DefinedDrive& operator=(const DefinedDrive&) = delete;
+    wchar_t Letter() const { return name_[0]; }
+    // "X:"
+    const std::wstring& Name() const { return name_; }
+
+  private:
+    std::wstring name_;
+};
 
 // Full image path of a running process, or empty when it cannot be read.
 std::wstring ImagePathOf(DWORD processId);

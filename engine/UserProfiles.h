@@ -1,0 +1,6 @@
+#pragma once
+#include <string>
+#include <vector>
+
+// Every folder in the profiles folder: each user's profile, Public, Default, ...
+std::vector<std::wstring> ProfileFolders(const std::wstring& profilesFolder);

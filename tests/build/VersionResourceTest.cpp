@@ -1,0 +1,80 @@
+// The version resource Windows shows in each program's properties: product, description,
+// copyright and the version set once in the build.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+std::wstring OwnFolder() {
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring folder = path;
+    return folder.substr(0, folder.find_last_of(L'\\'));
+}
+
+class VersionInfo {
+  public:
+    explicit VersionInfo(const std::wstring& file) {
+        DWORD ignored = 0;
+        const DWORD size = GetFileVersionInfoSizeW(file.c_str(), &ignored);
+        block_.resize(size);
+        if (size == 0 || !GetFileVersionInfoW(file.c_str(), 0, size, block_.data()))
+            block_.clear();
+    }
+    bool Present() const { return !block_.empty(); }
+    std::wstring Text(const wchar_t* name) const {
+        void* value = nullptr;
+        UINT length = 0;
+        const std::wstring path = std::wstring(L"\\StringFileInfo\\080404B0\\") + name;
+        if (!Present() || !VerQueryValueW(block_.data(), path.c_str(), &value, &length) ||
+            length == 0)
+            return {};
+        return std::wstring(static_cast<const wchar_t*>(value), length - 1);
+    }
+    std::wstring FixedFileVersion() const {
+        void* value = nullptr;
+        UINT length = 0;
+        if (!Present() || !VerQueryValueW(block_.data(), L"\\", &value, &length))
+            return {};
+        const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(value);
+        return std::to_wstring(HIWORD(fixed->dwFileVersionMS)) + L"." +
+               std::to_wstring(LOWORD(fixed->dwFileVersionMS)) + L"." +
+               std::to_wstring(HIWORD(fixed->dwFileVersionLS)) + L"." +
+               std::to_wstring(LOWORD(fixed->dwFileVersionLS));
+    }
+
+  private:
+    std::vector<BYTE> block_;
+};
+
+struct ShippedProgram {
+    const wchar_t* file; // relative to this test's folder
+    const wchar_t* internalName;
+    const wchar_t* description;
+};
+
+const ShippedProgram kPrograms[] = {
+    {L"\\..\\launcher\\launcher_under_test.exe", L"uninstall", L"\u5378\u8F7D Corvane"},
+};
+
+TEST(VersionResource, EachProgramNamesTheProductItsVersionAndItsMaker) {
+    const std::wstring version = CORVANE_EXPECTED_VERSION L".0";
+    for (const ShippedProgram& program : kPrograms) {
+        SCOPED_TRACE(testing::Message() << program.internalName);
+        const VersionInfo info(OwnFolder() + program.file);
+        ASSERT_TRUE(info.Present());
+        EXPECT_EQ(info.FixedFileVersion(), version);
+        EXPECT_EQ(info.Text(L"FileVersion"), version);
+        EXPECT_EQ(info.Text(L"ProductVersion"), version);
+        EXPECT_EQ(info.Text(L"ProductName"), L"Corvane");
+        EXPECT_EQ(info.Text(L"OriginalFilename"), std::wstring(program.internalName) + L".exe");
+        EXPECT_EQ(info.Text(L"FileDescription"), program.description);
+        EXPECT_NE(info.Text(L"LegalCopyright").find(L"Velkor"), std::wstring::npos);
+    }
+}
+
+} // namespace

@@ -1,0 +1,182 @@
+// The window frame's shadow as the compositor shows it: where the silhouette's edges lie, how
+// the blur falls off, both styles, nothing outside it, and no repaint for object changes.
+#include "CompositionTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <ostream>
+
+using namespace CompositionTest;
+
+namespace {
+
+struct ShadowCase {
+    const char* name;
+    bool active;
+    double sigma;
+    double opacity;
+    // The silhouette for a 732 x 432 window at 96 DPI: x from 15 to right, y from 15 to bottom.
+    int right;
+    int bottom;
+};
+
+const ShadowCase kShadowCases[] = {
+    {"inactive", false, 1.83, 0.25, 718, 418},
+    {"active", true, 6.0, 0.2, 722, 422},
+};
+
+// Test names and messages show the style's name.
+void PrintTo(const ShadowCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+constexpr int kWidth = 732;
+constexpr int kHeight = 432;
+constexpr int kEdge = 15;
+
+int Alpha(const Composition::Pixels& frame, int x, int y) {
+    return Channel(frame.At(x, y), 24);
+}
+
+// A blurred step, sampled at the pixel's centre: the share of the Gaussian over the solid side.
+double Step(double distanceInside, double sigma) {
+    return 0.5 * std::erfc(-distanceInside / (sigma * std::sqrt(2.0)));
+}
+
+class FrameShadow : public testing::TestWithParam<ShadowCase> {};
+
+TEST_P(FrameShadow, EdgesLieWhereTheSilhouetteEnds) {
+    const ShadowCase& c = GetParam();
+    HostWindow window(40, 40, kWidth, kHeight, c.active);
+    const Composition::Pixels frame = window.Read();
+    ASSERT_EQ(frame.width, kWidth);
+    ASSERT_EQ(frame.height, kHeight);
+    const int full = static_cast<int>(std::lround(255 * c.opacity));
+    const int midX = kWidth / 2;
+    const int midY = kHeight / 2;
+    EXPECT_NEAR(Alpha(frame, midX, midY), full, 1);
+
+    // Blurring an edge between pixels e - 1 and e splits the full strength between the two.
+    struct Edge {
+        int outsideX, outsideY, insideX, insideY;
+    };
+    const Edge edges[] = {
+        {kEdge - 1, midY, kEdge, midY},       // left
+        {c.right, midY, c.right - 1, midY},   // right
+        {midX, kEdge - 1, midX, kEdge},       // top
+        {midX, c.bottom, midX, c.bottom - 1}, // bottom
+    };
+    for (const Edge& e : edges) {
+        const int outside = Alpha(frame, e.outsideX, e.outsideY);
+        const int inside = Alpha(frame, e.insideX, e.insideY);
+        EXPECT_NEAR(outside + inside, full, 2)
+            << "edge between (" << e.outsideX << "," << e.outsideY << ") and (" << e.insideX << ","
+            << e.insideY << ")";
+        EXPECT_LT(outside, inside);
+    }
+}
+
+TEST_P(FrameShadow, FallsOffAsTheGaussianAndEndsWithinThreeSigma) {
+    const ShadowCase& c = GetParam();
+    HostWindow window(40, 40, kWidth, kHeight, c.active);
+    const Composition::Pixels frame = window.Read();
+    ASSERT_EQ(frame.width, kWidth);
+    const double full = 255 * c.opacity;
+    const int reach = static_cast<int>(std::ceil(3 * c.sigma));
+
+    // Along the middle row beyond the right edge, and the middle column below the bottom edge.
+    const int midY = kHeight / 2;
+    const int midX = kWidth / 2;
+    int previousRight = 256;
+    int previousBottom = 256;
+    for (int d = -reach; d <= reach + 1; ++d) {
+        const int x = c.right + d;
+        const int y = c.bottom + d;
+        const double expected = full * Step(-(d + 0.5), c.sigma);
+        if (x < kWidth) {
+            const int a = Alpha(frame, x, midY);
+            EXPECT_NEAR(a, expected, 2.5) << "x " << x;
+            EXPECT_LE(a, previousRight) << "x " << x;
+            previousRight = a;
+        }
+        if (y < kHeight) {
+            const int a = Alpha(frame, midX, y);
+            EXPECT_NEAR(a, expected, 2.5) << "y " << y;
+            EXPECT_LE(a, previousBottom) << "y " << y;
+            previousBottom = a;
+        }
+    }
+
+    // Black everywhere, and nothing at all beyond the blur's reach from the silhouette.
+    int coloured = 0, beyond = 0;
+    for (int y = 0; y < kHeight; ++y) {
+        for (int x = 0; x < kWidth; ++x) {
+            const std::uint32_t p = frame.At(x, y);
+            coloured += (p & 0x00FFFFFFu) != 0;
+            const bool distant = x < kEdge - reach || y < kEdge - reach || x >= c.right + reach ||
+                                 y >= c.bottom + reach;
+            beyond += distant && p != 0;
+        }
+    }
+    EXPECT_EQ(coloured, 0);
+    EXPECT_EQ(beyond, 0);
+    // The corner of the margin far from the silhouette is see-through.
+    EXPECT_EQ(frame.At(kWidth - 1, 0), 0u);
+    EXPECT_EQ(frame.At(0, kHeight - 1), 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Styles, FrameShadow, testing::ValuesIn(kShadowCases),
+                         [](const testing::TestParamInfo<ShadowCase>& info) {
+                             return std::string(info.param.name);
+                         });
+
+TEST(FrameShadowRepaint, OnlySizeAndActivationRepaintIt) {
+    HostWindow window(40, 40, kWidth, kHeight, false);
+    CountingHost& host = window.Host();
+    ASSERT_EQ(host.frameDraws, 1);
+    const Composition::Pixels before = window.Read();
+
+    // Objects come, move, change and go: the frame is not painted again, and the margin keeps
+    // its shadow.
+    TestVisual object =
+        AddFilledVisual(window.Device(), *host.RootVisual(), 100, 100, 60, 40, 0x3366CC);
+    window.CommitAndRead();
+    object.visual->SetOffsetX(690);
+    object.visual->SetOffsetY(380);
+    FillSurface(*object.surface, 0xCC3333, 0.5f);
+    window.CommitAndRead();
+    host.RootVisual()->RemoveVisual(object.visual);
+    const Composition::Pixels after = window.CommitAndRead();
+    EXPECT_EQ(host.frameDraws, 1);
+    EXPECT_TRUE(after.data == before.data);
+
+    // A second paint builds nothing again.
+    Composition::Device* device = host.CompositionDevice();
+    const Composition::Visual* root = host.RootVisual().get();
+    host.CreateDevices();
+    EXPECT_EQ(host.CompositionDevice(), device);
+    EXPECT_EQ(host.RootVisual().get(), root);
+    EXPECT_EQ(host.frameDraws, 1);
+
+    // Minimised: nothing; a new size: one repaint at that size.
+    host.OnSize(SIZE_MINIMIZED, MAKELPARAM(0, 0));
+    EXPECT_EQ(host.frameDraws, 1);
+    SetWindowPos(window.Handle(), nullptr, 0, 0, 500, 300,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_EQ(host.frameDraws, 2);
+    const Composition::Pixels resized = window.Read();
+    ASSERT_EQ(resized.width, 500);
+    ASSERT_EQ(resized.height, 300);
+    // The inactive silhouette's right edge follows the size: 500 - 16 + 2.
+    EXPECT_NEAR(Alpha(resized, 485, 150) + Alpha(resized, 486, 150), 64, 2);
+
+    // Activation switches the style at the next paint.
+    host.m_active = 1;
+    host.DrawFrame();
+    const Composition::Pixels active = window.CommitAndRead();
+    EXPECT_NEAR(Alpha(active, 250, 150), 51, 1);
+    EXPECT_NEAR(Alpha(active, 489, 150) + Alpha(active, 490, 150), 51, 2);
+}
+
+} // namespace

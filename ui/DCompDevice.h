@@ -1,0 +1,13 @@
+#pragma once
+// The DirectComposition backend: thin wrappers that hand each call to DirectComposition.
+#include "Composition.h"
+
+#include <memory>
+
+namespace Composition {
+
+// Fails where DCompositionCreateDevice2 is missing or refuses (Windows 7, Wine).
+HRESULT CreateDCompDevice(ID3D11Device* d3dDevice, ID2D1Device* d2dDevice,
+                          IDXGIFactory2* dxgiFactory, std::unique_ptr<Device>* device);
+
+} // namespace Composition

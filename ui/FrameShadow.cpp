@@ -1,0 +1,178 @@
+#include "FrameShadow.h"
+
+#include "svg/gdiplus/GDIPlusApi.h"
+
+#include <d2d1effects.h>
+#include <wrl/client.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+using Microsoft::WRL::ComPtr;
+using namespace SVGEngine;
+
+namespace {
+
+D2D1_BITMAP_PROPERTIES BitmapProperties() {
+    return D2D1::BitmapProperties(
+        D2D1::PixelFormat(DXGI_FORMAT_B8G8R8A8_UNORM, D2D1_ALPHA_MODE_PREMULTIPLIED), 96.0f, 96.0f);
+}
+
+// A colour matrix that keeps only alpha, times the factor, on black.
+D2D1_MATRIX_5X4_F AlphaOnly(float factor) {
+    D2D1_MATRIX_5X4_F matrix{};
+    matrix._44 = factor;
+    return matrix;
+}
+
+HRESULT DrawWithEffects(ID2D1DeviceContext* context, ID2D1Bitmap* silhouette, ShadowStyle style,
+                        D2D1_POINT_2F offset) {
+    ComPtr<ID2D1Effect> solid, blur, fade;
+    HRESULT hr = context->CreateEffect(CLSID_D2D1ColorMatrix, &solid);
+    if (SUCCEEDED(hr))
+        hr = context->CreateEffect(CLSID_D2D1GaussianBlur, &blur);
+    if (SUCCEEDED(hr))
+        hr = context->CreateEffect(CLSID_D2D1ColorMatrix, &fade);
+    if (FAILED(hr))
+        return hr;
+    // Any alpha at all becomes opaque: 127 times the smallest alpha still exceeds 1.
+    solid->SetInput(0, silhouette, TRUE);
+    solid->SetValue(D2D1_COLORMATRIX_PROP_COLOR_MATRIX, AlphaOnly(127.0f));
+    blur->SetInputEffect(0, solid.Get(), TRUE);
+    blur->SetValue(D2D1_GAUSSIANBLUR_PROP_STANDARD_DEVIATION, style.sigma);
+    fade->SetInputEffect(0, blur.Get(), TRUE);
+    fade->SetValue(D2D1_COLORMATRIX_PROP_COLOR_MATRIX, AlphaOnly(style.opacity));
+    ComPtr<ID2D1Image> output;
+    fade->GetOutput(&output);
+    context->DrawImage(output.Get(), &offset, nullptr, D2D1_INTERPOLATION_MODE_LINEAR,
+                       D2D1_COMPOSITE_MODE_SOURCE_OVER);
+    return S_OK;
+}
+
+HRESULT DrawComputed(ID2D1DeviceContext* context, const Silhouette& silhouette, ShadowStyle style,
+                     D2D1_POINT_2F offset) {
+    const Composition::Pixels shadow = BlurShadow(silhouette, style);
+    ComPtr<ID2D1Bitmap> bitmap;
+    const HRESULT hr =
+        context->CreateBitmap(D2D1::SizeU(shadow.width, shadow.height), shadow.data.data(),
+                              shadow.width * 4, BitmapProperties(), &bitmap);
+    if (FAILED(hr))
+        return hr;
+    const D2D1_RECT_F place =
+        D2D1::RectF(offset.x, offset.y, offset.x + shadow.width, offset.y + shadow.height);
+    context->DrawBitmap(bitmap.Get(), &place, 1.0f, D2D1_INTERPOLATION_MODE_NEAREST_NEIGHBOR,
+                        nullptr, nullptr);
+    return S_OK;
+}
+
+// Weights of the Gaussian at whole-pixel distances 0..3 sigma, summing to one over both sides.
+std::vector<float> GaussianWeights(float sigma) {
+    const int radius = static_cast<int>(std::ceil(3.0f * sigma));
+    std::vector<float> weights(radius + 1);
+    float sum = 0;
+    for (int k = 0; k <= radius; ++k) {
+        weights[k] = std::exp(-static_cast<float>(k * k) / (2.0f * sigma * sigma));
+        sum += k == 0 ? weights[k] : 2 * weights[k];
+    }
+    for (float& w : weights)
+        w /= sum;
+    return weights;
+}
+
+} // namespace
+
+ShadowStyle FrameShadowStyle(bool active) {
+    return active ? ShadowStyle{6.0f, 0.2f} : ShadowStyle{1.83f, 0.25f};
+}
+
+bool DrawSilhouette(int width, int height, const RECT& rect, Silhouette* silhouette) {
+    GpBitmap* raw = nullptr;
+    if (GdipCreateBitmapFromScan0(width, height, 0, PixelFormat32bppPARGB, nullptr, &raw) != Ok)
+        return false;
+    const UniqueImage bitmap(raw);
+    GpGraphics* rawGraphics = nullptr;
+    if (GdipGetImageGraphicsContext(raw, &rawGraphics) != Ok)
+        return false;
+    UniqueGraphics graphics(rawGraphics);
+    auto fill = [&](ARGB colour, INT x, INT y, INT w, INT h) {
+        GpSolidFill* brush = nullptr;
+        if (GdipCreateSolidFill(colour, &brush) != Ok)
+            return false;
+        const UniqueBrush owned(brush);
+        return GdipFillRectangleI(graphics.get(), brush, x, y, w, h) == Ok;
+    };
+    if (!fill(0x00000000, 0, 0, width, height))
+        return false;
+    fill(0xFF000000, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
+    graphics.reset();
+
+    UINT rows = 0;
+    GdipGetImageHeight(raw, &rows);
+    const GpRect whole{0, 0, width, height};
+    BitmapData data{};
+    if (GdipBitmapLockBits(raw, &whole, ImageLockModeRead, PixelFormat32bppPARGB, &data) != Ok)
+        return false;
+    silhouette->width = width;
+    silhouette->height = height;
+    silhouette->stride = data.Stride;
+    silhouette->pixels.resize(static_cast<size_t>(data.Stride) * rows);
+    std::memcpy(silhouette->pixels.data(), data.Scan0, silhouette->pixels.size());
+    GdipBitmapUnlockBits(raw, &data);
+    return true;
+}
+
+Composition::Pixels BlurShadow(const Silhouette& silhouette, ShadowStyle style) {
+    const int w = silhouette.width;
+    const int h = silhouette.height;
+    const std::vector<float> weights = GaussianWeights(style.sigma);
+    const int radius = static_cast<int>(weights.size()) - 1;
+
+    // Across: each row of solid-or-not, blurred.
+    std::vector<float> across(static_cast<size_t>(w) * h, 0.0f);
+    std::vector<float> solid(w);
+    for (int y = 0; y < h; ++y) {
+        const BYTE* row = silhouette.pixels.data() + static_cast<size_t>(y) * silhouette.stride;
+        bool any = false;
+        for (int x = 0; x < w; ++x) {
+            solid[x] = row[x * 4 + 3] ? 1.0f : 0.0f;
+            any = any || row[x * 4 + 3];
+        }
+        if (!any)
+            continue;
+        float* out = across.data() + static_cast<size_t>(y) * w;
+        for (int x = 0; x < w; ++x) {
+            float sum = 0;
+            for (int k = std::max(-radius, -x); k <= std::min(radius, w - 1 - x); ++k)
+                sum += weights[std::abs(k)] * solid[x + k];
+            out[x] = sum;
+        }
+    }
+    // Down: the columns, then the opacity.
+    Composition::Pixels shadow(w, h);
+    for (int y = 0; y < h; ++y) {
+        std::uint32_t* out = shadow.Row(y);
+        for (int x = 0; x < w; ++x) {
+            float sum = 0;
+            for (int k = std::max(-radius, -y); k <= std::min(radius, h - 1 - y); ++k)
+                sum += weights[std::abs(k)] * across[static_cast<size_t>(y + k) * w + x];
+            const long alpha = std::lround(std::min(1.0f, sum) * style.opacity * 255.0f);
+            out[x] = static_cast<std::uint32_t>(alpha) << 24;
+        }
+    }
+    return shadow;
+}
+
+HRESULT DrawFrameShadow(ID2D1DeviceContext* context, const Silhouette& silhouette,
+                        ShadowStyle style, D2D1_POINT_2F offset) {
+    ComPtr<ID2D1Bitmap> bitmap;
+    HRESULT hr = context->CreateBitmap(D2D1::SizeU(silhouette.width, silhouette.height),
+                                       silhouette.pixels.data(), silhouette.stride,
+                                       BitmapProperties(), &bitmap);
+    if (FAILED(hr))
+        return hr;
+    hr = DrawWithEffects(context, bitmap.Get(), style, offset);
+    if (SUCCEEDED(hr))
+        return hr;
+    return DrawComputed(context, silhouette, style, offset);
+}
