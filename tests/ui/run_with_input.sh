@@ -5,8 +5,7 @@
 #   move X Y        xdotool mousemove (root coordinates = Wine's screen coordinates)
 #   down | up       xdotool mousedown 1 | mouseup 1
 #   capture NAME    import -window root NAME.png into the bridge folder
-# It also runs a compositing manager for the run, so layered windows are blended as on
-# Windows, and stops everything it started.
+# It stops everything it started.
 #   run_with_input.sh WINE_SANDBOX PROGRAM.exe [ARGS...]
 set -euo pipefail
 
@@ -19,7 +18,6 @@ bridge=$(dirname "$(readlink -f "$program")")/input-bridge.$$
 rm -rf "$bridge"
 mkdir -p "$bridge"
 
-compositor_pid=""
 bridge_pid=""
 stop() {
     if [ -n "$1" ]; then
@@ -29,16 +27,10 @@ stop() {
 }
 cleanup() {
     stop "$bridge_pid"
-    stop "$compositor_pid"
     rm -rf "$bridge"
 }
 trap cleanup EXIT
 trap "exit 143" INT TERM
-
-if command -v xcompmgr >/dev/null; then
-    xcompmgr >/dev/null 2>&1 &
-    compositor_pid=$!
-fi
 
 serve() {
     local line verb a b
