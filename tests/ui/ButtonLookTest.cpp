@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -51,6 +53,10 @@ struct LookCase {
     int look;
     std::vector<PixelCheck> pixels;
 };
+
+void PrintTo(const LookCase& value, std::ostream* out) {
+    *out << value.name;
+}
 
 // Sprite cells: minimise and close. Grey glyph #B4BABA; hover cell at group opacity 0.8
 // (white glyph 204, close's red body #FF5A4E at 0.9 x 0.8 = 183, minimise's white body

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -64,6 +66,10 @@ struct Scenario {
     DWORD stateB;
     DWORD stateC;
 };
+
+void PrintTo(const Scenario& value, std::ostream* out) {
+    *out << value.name;
+}
 
 void Nothing(Dialog&, HWND) {}
 
@@ -292,6 +298,10 @@ struct CursorCase {
     POINT point;
     bool hand;
 };
+
+void PrintTo(const CursorCase& value, std::ostream* out) {
+    *out << value.name;
+}
 
 class CursorTest : public ::testing::TestWithParam<CursorCase> {};
 
