@@ -105,7 +105,7 @@ Ink InkIn(const Frame& frame, const RECT& area, std::uint32_t background,
                 fromText = std::max(fromText,
                                     std::abs(Channel(pixel, shift) - Channel(textColour, shift)));
             }
-            if (fromBackground <= 24)
+            if (fromBackground <= 12)
                 continue;
             ++ink.count;
             ink.box = {std::min<LONG>(ink.box.left, x), std::min<LONG>(ink.box.top, y),
@@ -347,15 +347,37 @@ TEST_F(ComposedDialogTest, EveryButtonLookInTheFrame) {
     EXPECT_EQ(dialog_->Commands(), (std::vector<int>{2024, 3043}));
 }
 
-// A pressed button released outside shows its normal look at once.
-TEST_F(ComposedDialogTest, ReleaseOutsideShowsNormalAgain) {
+// Pressing, moving out (over another button, the button held) and releasing: no
+// command, no hover on the way, and the pressed button shows its normal look at once.
+TEST_F(ComposedDialogTest, PressMoveOutReleasePostsNothing) {
     MoveToCentre(uninstall_);
     Press();
-    MoveAway();
+    MoveToCentre(minimize_);
     ExpectLook(uninstall_, CSVGButtonEx::kPushedLook);
+    ExpectLook(minimize_, CSVGButtonEx::kNormalLook);
     Release();
     ExpectLook(uninstall_, CSVGButtonEx::kNormalLook);
     EXPECT_TRUE(dialog_->Commands().empty());
+    EXPECT_EQ(GetCapture(), nullptr);
+}
+
+// The hand only over visible buttons that take input; a disabled button takes no press.
+TEST_F(ComposedDialogTest, HandCursorAndDisabledButton) {
+    const HCURSOR hand = LoadCursorW(nullptr, IDC_HAND);
+    MoveToCentre(uninstall_);
+    EXPECT_EQ(GetCursor(), hand);
+    MoveToCentre(picture_);
+    EXPECT_NE(GetCursor(), hand);
+    uninstall_.Enable(false);
+    MoveToCentre(uninstall_);
+    EXPECT_NE(GetCursor(), hand);
+    Press();
+    Release();
+    EXPECT_TRUE(dialog_->Commands().empty());
+    uninstall_.Enable(true);
+    minimize_.Hide();
+    MoveToCentre(minimize_);
+    EXPECT_NE(GetCursor(), hand);
 }
 
 TEST_F(ComposedDialogTest, TextOnSwapChains) {
@@ -390,12 +412,24 @@ TEST_F(ComposedDialogTest, TextOnSwapChains) {
         EXPECT_LE(ink.box.bottom - ink.box.top, size * 14 / 10) << test.what;
     }
 
+    // The caption's colour follows the button's state, one frame per change.
+    const auto expectCaption = [&](std::uint32_t colour, const wchar_t* name) {
+        const Frame f = FrameWhere([&](const Frame& f) {
+            return InkIn(f, textButton_.Rect(), kPageColour, colour).closest <= 12;
+        });
+        EXPECT_LE(InkIn(f, textButton_.Rect(), kPageColour, colour).closest, 12)
+            << std::hex << colour;
+        SaveFrame(f, name);
+    };
     MoveToCentre(textButton_);
-    const Frame hover = FrameWhere([&](const Frame& f) {
-        return InkIn(f, textButton_.Rect(), kPageColour, 0x19CC6E).closest <= 12;
-    });
-    EXPECT_LE(InkIn(hover, textButton_.Rect(), kPageColour, 0x19CC6E).closest, 12);
-    SaveFrame(hover, L"text-button-hover");
+    expectCaption(0x19CC6E, L"text-button-hover");
+    Press();
+    expectCaption(0x00B255, L"text-button-pushed");
+    Release();
+    EXPECT_EQ(dialog_->Commands(), std::vector<int>{2025});
+    textButton_.Enable(false);
+    // Black at half opacity over the page.
+    expectCaption(Over(0x80000000, kPageColour), L"text-button-disabled");
 }
 
 // Loading a button's picture rasterises its four looks once; a picture, once.

@@ -277,21 +277,6 @@ TEST(CaptureChanged, OthersReshowTheirState) {
     onlyA.OnLButtonUp(0, MAKELPARAM(20, 20), owner.Handle(), nullptr);
 }
 
-// The handled flag: an unreachable object leaves it alone, a reachable one clears it
-// before its own handling and sets it when it takes the message.
-TEST(HandledFlag, UntouchedByHiddenClearedByVisibleSetByTaker) {
-    UiTest::OwnerWindow owner;
-    Dialog dialog(owner.Handle());
-    BOOL handled = TRUE;
-    dialog.a.Hide();
-    EXPECT_EQ(dialog.a.OnMouseMove(0, MAKELPARAM(20, 20), &handled, owner.Handle()), 0);
-    EXPECT_EQ(handled, TRUE);
-    EXPECT_EQ(dialog.b.OnMouseMove(0, MAKELPARAM(5, 5), &handled, owner.Handle()), 0);
-    EXPECT_EQ(handled, FALSE);
-    EXPECT_EQ(dialog.b.OnMouseMove(0, MAKELPARAM(40, 20), &handled, owner.Handle()), 1);
-    EXPECT_EQ(handled, TRUE);
-}
-
 struct CursorCase {
     std::string name;
     std::function<void(Dialog&)> setup;

@@ -56,14 +56,6 @@ bool RealInput::Release() {
     return Request("up");
 }
 
-std::wstring RealInput::CaptureScreen(const std::wstring& name) {
-    std::string narrow(name.begin(), name.end());
-    if (!Request("capture " + narrow))
-        return L"";
-    const std::wstring path = BridgeFolder() + L"\\" + name + L".png";
-    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES ? path : L"";
-}
-
 bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
     const ULONGLONG end = GetTickCount64() + timeoutMs;
     while (!done()) {

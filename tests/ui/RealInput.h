@@ -1,6 +1,6 @@
 // Real mouse input for the toolkit tests: requests to run_with_input.sh, which performs
-// them with xdotool on the session's X display, and screenshots of that display. While
-// a request is pending, this thread's messages are pumped, so windows keep working.
+// them with xdotool on the session's X display. While a request is pending, this thread's
+// messages are pumped, so windows keep working.
 #pragma once
 
 #include <windows.h>
@@ -19,8 +19,6 @@ class RealInput {
     static bool MoveTo(int x, int y);
     static bool Press();
     static bool Release();
-    // The whole screen as a PNG file; its Windows path, or empty on failure.
-    static std::wstring CaptureScreen(const std::wstring& name);
 };
 
 // Dispatches this thread's messages until done() holds or timeoutMs passes; false on

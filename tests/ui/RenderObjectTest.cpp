@@ -1,10 +1,7 @@
-// Render objects without a host: what creation stores, SVG resources, captions, the
-// picture DrawSVG makes (a rejected SVG stays blank), hiding, and the text button's
-// caption colours.
+// Render objects without a host: what creation stores, SVG resources, captions, and the
+// picture DrawSVG makes (a rejected SVG stays blank).
 #include "UiTestSupport.h"
 
-#include "DXGIButton.h"
-#include "MouseList.h"
 #include "RasterCount.h"
 #include "SVGButtonEx.h"
 #include "SVGSOCtrl.h"
@@ -140,34 +137,6 @@ TEST(RenderObject, PictureAtItsOwnSizeFromTheTopLeft) {
     }
 }
 
-TEST(RenderObject, HideAndShowWithChildren) {
-    CSVGSOCtrl parent;
-    CSVGButtonEx child;
-    parent.Create(nullptr, {0, 0, 100, 100}, nullptr, 0, nullptr, 0);
-    parent.CreateChild(&child, {10, 10, 30, 30}, L"child", 5, 0, true);
-    ASSERT_EQ(parent.Children().size(), 1u);
-    EXPECT_EQ(child.Parent(), &parent);
-    EXPECT_EQ(child.Mode(), 0);
-
-    parent.Hide();
-    parent.Hide();
-    EXPECT_FALSE(parent.IsVisible());
-    EXPECT_TRUE(child.IsVisible());
-    BOOL handled = TRUE;
-    EXPECT_EQ(child.OnLButtonDown(MK_LBUTTON, MAKELPARAM(15, 15), &handled, nullptr), 0);
-    EXPECT_EQ(child.State(), 0u);
-    parent.Show();
-    parent.Show();
-    EXPECT_TRUE(parent.IsVisible());
-
-    UiTest::OwnerWindow owner;
-    CSVGButtonEx other;
-    other.Create(owner.Handle(), {0, 0, 10, 10}, nullptr, 6, nullptr, 0);
-    EXPECT_EQ(other.OnLButtonDown(MK_LBUTTON, MAKELPARAM(5, 5), &handled, owner.Handle()), 1);
-    EXPECT_EQ(CSVGSimpleObject::CapturedObject(), &other);
-    ReleaseCapture();
-}
-
 // An object destroyed while it holds the press leaves no captured object behind.
 TEST(RenderObject, DestroyedWhilePressedClearsTheCapturedObject) {
     UiTest::OwnerWindow owner;
@@ -180,37 +149,6 @@ TEST(RenderObject, DestroyedWhilePressedClearsTheCapturedObject) {
     }
     EXPECT_EQ(CSVGSimpleObject::CapturedObject(), nullptr);
     ReleaseCapture();
-}
-
-bool SameColour(const D2D1_COLOR_F& a, const D2D1_COLOR_F& b) {
-    return a.r == b.r && a.g == b.g && a.b == b.b && a.a == b.a;
-}
-
-// Without a host the text button has no swap chain and no text format; routing and its
-// frames still work (a frame without a swap chain presents nothing).
-TEST(TextButton, CaptionColourOfEachState) {
-    UiTest::OwnerWindow owner;
-    CDXGIButton button(1);
-    button.Create(owner.Handle(), {202, 114, 280, 154}, L"确定", 2024, nullptr, 0);
-    EXPECT_FALSE(button.HasSwapChain());
-    EXPECT_EQ(button.TextFormat(), nullptr);
-    EXPECT_TRUE(button.TakesInput());
-    EXPECT_TRUE(SameColour(button.CaptionColour(),
-                           D2D1::ColorF(0x00 / 255.0f, 0xD7 / 255.0f, 0x66 / 255.0f, 1.0f)));
-    CMouseList list;
-    list.Append(&button);
-    const LPARAM inside = MAKELPARAM(210, 120);
-    list.OnMouseMove(0, inside, owner.Handle(), nullptr);
-    EXPECT_TRUE(SameColour(button.CaptionColour(),
-                           D2D1::ColorF(0x19 / 255.0f, 0xCC / 255.0f, 0x6E / 255.0f, 1.0f)));
-    list.OnLButtonDown(MK_LBUTTON, inside, owner.Handle(), nullptr);
-    EXPECT_TRUE(SameColour(button.CaptionColour(),
-                           D2D1::ColorF(0x00 / 255.0f, 0xB2 / 255.0f, 0x55 / 255.0f, 1.0f)));
-    button.Enable(false);
-    EXPECT_TRUE(SameColour(button.CaptionColour(), D2D1::ColorF(0, 0, 0, 0.5f)));
-    button.Enable(true);
-    list.OnLButtonUp(0, inside, owner.Handle(), nullptr);
-    EXPECT_EQ(owner.TakeCommands(), std::vector<int>{2024});
 }
 
 } // namespace

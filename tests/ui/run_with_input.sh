@@ -1,10 +1,9 @@
 #!/usr/bin/env bash
 # Runs a toolkit test program that drives its windows with real X input. The program
 # asks through files in a bridge folder of the build tree (request: one line, answered
-# by the file "done"); this script performs each request on the session's Xvfb:
+# by the file "done"); this script performs each request with xdotool on the session's Xvfb:
 #   move X Y        xdotool mousemove (root coordinates = Wine's screen coordinates)
 #   down | up       xdotool mousedown 1 | mouseup 1
-#   capture NAME    import -window root NAME.png into the bridge folder
 # It stops everything it started.
 #   run_with_input.sh WINE_SANDBOX PROGRAM.exe [ARGS...]
 set -euo pipefail
@@ -43,7 +42,6 @@ serve() {
             move) timeout 10 xdotool mousemove "$a" "$b" ;;
             down) timeout 10 xdotool mousedown 1 ;;
             up) timeout 10 xdotool mouseup 1 ;;
-            capture) timeout 20 import -window root "$bridge/$a.png" ;;
             *) echo "run_with_input: unknown request '$line'" >&2 ;;
             esac
             : >"$bridge/done.tmp"
