@@ -1,5 +1,7 @@
 #include "AppModule.h"
 
+#include <new>
+
 CAppModule _Module;
 
 namespace {
@@ -41,9 +43,16 @@ void CAppModule::Term() {
     initialized_ = false;
 }
 
-void CAppModule::AddCreateWndData(void* object) {
+bool CAppModule::AddCreateWndData(void* object) {
+    if (!initialized_)
+        return false;
     CriticalSectionLock hold(lock_);
-    pending_ = new CreateWndData{object, GetCurrentThreadId(), pending_};
+    CreateWndData* record =
+        new (std::nothrow) CreateWndData{object, GetCurrentThreadId(), pending_};
+    if (!record)
+        return false;
+    pending_ = record;
+    return true;
 }
 
 void* CAppModule::ExtractCreateWndData() {

@@ -19,8 +19,9 @@ class CAppModule {
     DWORD MainThreadId() const { return mainThreadId_; }
 
     // The object whose window is being created on this thread: set just before the
-    // window is created, taken by its first message.
-    void AddCreateWndData(void* object);
+    // window is created, taken by its first message. false if the record cannot be
+    // made (no memory, or the module is not initialised).
+    bool AddCreateWndData(void* object);
     void* ExtractCreateWndData();
 
   private:

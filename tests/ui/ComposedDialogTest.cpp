@@ -155,7 +155,7 @@ class ComposedDialogTest : public ::testing::Test {
 
         host_.Commit();
         dialog_->Show();
-        MoveTo(5, dpi_.Scale(425));
+        MoveAway();
     }
 
     void TearDown() override {
@@ -178,18 +178,25 @@ class ComposedDialogTest : public ::testing::Test {
 
     void MoveTo(int x, int y) {
         const POINT screen = dialog_->ToScreen(x, y);
+        // A move to where the pointer already is reports nothing.
+        POINT now{};
+        if (GetCursorPos(&now) && now.x == screen.x && now.y == screen.y)
+            ASSERT_TRUE(RealInput::MoveTo(screen.x + 1, screen.y + 1));
         ASSERT_TRUE(RealInput::MoveTo(screen.x, screen.y));
         ASSERT_TRUE(PumpUntil([&] {
             const POINT last = dialog_->LastMove();
             return last.x == x && last.y == y;
         })) << "no WM_MOUSEMOVE at "
-            << x << "," << y;
+            << x << "," << y << " (screen " << screen.x << "," << screen.y << "); last at "
+            << dialog_->LastMove().x << "," << dialog_->LastMove().y;
     }
     void MoveToCentre(const CSVGSimpleObject& object) {
         const RECT& r = object.Rect();
         MoveTo((r.left + r.right) / 2, (r.top + r.bottom) / 2);
     }
-    void MoveAway() { MoveTo(5, dpi_.Scale(425)); }
+    // A point of the background no object covers. (The transparent margin would not do:
+    // a layered window's fully transparent pixels let the mouse through.)
+    void MoveAway() { MoveTo(dpi_.Scale(30), dpi_.Scale(400)); }
     void Press() {
         const int before = dialog_->Presses();
         ASSERT_TRUE(RealInput::Press());

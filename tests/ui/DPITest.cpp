@@ -1,0 +1,106 @@
+// CDPI under the display each suite names: CMakeLists.txt runs each suite in its own
+// process at that DPI (LogPixels) and, for SystemAware*, with Shcore refused to it.
+#include "DPI.h"
+#include "SystemLibrary.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// MulDiv rounds halves away from zero: 7.5 -> 8, -7.5 -> -8.
+const struct {
+    int design, at150;
+} kScaled[] = {{330, 495}, {5, 8},   {1, 2},      {3, 5},     {16, 24},  {40, 60},
+               {0, 0},     {-5, -8}, {732, 1098}, {432, 648}, {200, 300}};
+const struct {
+    int pixels, at150;
+} kUnscaled[] = {{495, 330}, {8, 5}, {1098, 732}, {60, 40}, {1, 1}, {2, 1}, {-8, -5}};
+// The four edges are scaled, not origin and size: {5, 5, 10, 10} is not {8, 8, 16, 16}.
+const struct {
+    RECT design, at150;
+} kRects[] = {{{16, 16, 716, 416}, {24, 24, 1074, 624}},
+              {{5, 5, 10, 10}, {8, 8, 15, 15}},
+              {{-3, -1, 3, 1}, {-5, -2, 5, 2}}};
+
+void ExpectConversionsAt(const CDPI& dpi, int percent) {
+    const bool at150 = percent == 150;
+    for (const auto& c : kScaled)
+        EXPECT_EQ(dpi.Scale(c.design), at150 ? c.at150 : c.design) << c.design;
+    for (const auto& c : kUnscaled)
+        EXPECT_EQ(dpi.Unscale(c.pixels), at150 ? c.at150 : c.pixels) << c.pixels;
+    for (int design = -100; design <= 3000; ++design)
+        ASSERT_EQ(dpi.Unscale(dpi.Scale(design)), design);
+    for (const auto& c : kRects) {
+        const RECT expected = at150 ? c.at150 : c.design;
+        RECT inPlace = c.design, copy = {};
+        dpi.ScaleRect(&inPlace);
+        dpi.ScaleRect(&c.design, &copy);
+        EXPECT_TRUE(EqualRect(&inPlace, &expected)) << c.design.right;
+        EXPECT_TRUE(EqualRect(&copy, &expected)) << c.design.right;
+    }
+}
+
+// Checks that the run set the display up as the suite expects, then initialises.
+void Init(CDPI& dpi, int systemDpi, bool shcore) {
+    HDC screen = GetDC(nullptr);
+    ASSERT_EQ(GetDeviceCaps(screen, LOGPIXELSX), systemDpi) << "display not set up";
+    ReleaseDC(nullptr, screen);
+    ASSERT_EQ(LoadSystemLibrary(L"shcore.dll") != nullptr, shcore) << "Shcore not set up";
+    dpi.Init();
+}
+
+// A second reading that differs from the first: a thread that is not DPI aware reads 96
+// whatever the display.
+void UpdateAsUnawareThread(CDPI& dpi) {
+    using Context = HANDLE;
+    auto setContext =
+        SystemProc<Context(WINAPI*)(Context)>(L"user32.dll", "SetThreadDpiAwarenessContext");
+    ASSERT_NE(setContext, nullptr);
+    HWND window = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                  nullptr, nullptr);
+    const Context previous = setContext(reinterpret_cast<Context>(-1)); // UNAWARE
+    dpi.UpdateForWindow(window);
+    setContext(previous);
+    DestroyWindow(window);
+}
+
+TEST(DpiAt96, PerMonitorAwareAndConvertsNothing) {
+    CDPI dpi;
+    Init(dpi, 96, true);
+    EXPECT_EQ(dpi.Mode(), CDPI::PerMonitorAware);
+    EXPECT_EQ(dpi.CurrentPercent(), 100);
+    ExpectConversionsAt(dpi, 100);
+}
+
+TEST(DpiAt144, AwarenessFixedBeforehandStillMeansPerMonitorAtOneAndAHalf) {
+    SetProcessDPIAware(); // as a manifest would, before any CDPI
+    auto setAwareness = SystemProc<HRESULT(WINAPI*)(int)>(L"shcore.dll", "SetProcessDpiAwareness");
+    ASSERT_NE(setAwareness, nullptr);
+    ASSERT_EQ(setAwareness(2), E_ACCESSDENIED);
+    CDPI dpi;
+    Init(dpi, 144, true);
+    EXPECT_EQ(dpi.Mode(), CDPI::PerMonitorAware);
+    EXPECT_EQ(dpi.InitialPercent(), 150);
+    ExpectConversionsAt(dpi, 150);
+}
+
+TEST(DpiAt144, PerMonitorModeFollowsTheLatestReading) {
+    CDPI dpi;
+    Init(dpi, 144, true);
+    UpdateAsUnawareThread(dpi);
+    EXPECT_EQ(dpi.CurrentPercent(), 100);
+    EXPECT_EQ(dpi.InitialPercent(), 150);
+    ExpectConversionsAt(dpi, 100);
+}
+
+TEST(SystemAwareAt144, KeepsTheFirstReadingForGood) {
+    CDPI dpi;
+    Init(dpi, 144, false);
+    EXPECT_EQ(dpi.Mode(), CDPI::SystemAware);
+    UpdateAsUnawareThread(dpi);
+    EXPECT_EQ(dpi.CurrentPercent(), 100);
+    EXPECT_EQ(dpi.InitialPercent(), 150);
+    ExpectConversionsAt(dpi, 150);
+}
+
+} // namespace
