@@ -326,6 +326,23 @@ TEST_F(ComposedDialogTest, HiddenPictureLeavesTheFrameAndComesBack) {
     EXPECT_EQ(ShownFrame().At(red.x, red.y), 0xFFFF0000u);
 }
 
+// SetRect moves the picture in pixels and leaves the caller's rectangle in design units.
+TEST_F(ComposedDialogTest, MovedPictureFollowsItsRectangle) {
+    RECT moved{dpi_.Scale(400), dpi_.Scale(150), dpi_.Scale(440), dpi_.Scale(170)};
+    picture_.SetRect(&moved);
+    EXPECT_EQ(moved.left, 400);
+    EXPECT_EQ(moved.bottom, 170);
+    EXPECT_EQ(picture_.DesignRect().left, 400);
+    host_.Commit();
+    const Frame frame = ShownFrame();
+    const POINT oldRed = Client(105, 65);
+    const POINT newRed = Client(405, 155);
+    const POINT newBlue = Client(435, 165);
+    EXPECT_EQ(frame.At(oldRed.x, oldRed.y), 0xFF000000 | kBackground);
+    EXPECT_EQ(frame.At(newRed.x, newRed.y), 0xFFFF0000u);
+    EXPECT_EQ(frame.At(newBlue.x, newBlue.y), 0xFF0000FFu);
+}
+
 // Each look in the frame is the look's own picture; hovering and pressing swap pictures
 // and rasterise nothing.
 TEST_F(ComposedDialogTest, EveryButtonLookInTheFrame) {
@@ -389,6 +406,8 @@ TEST_F(ComposedDialogTest, HandCursorAndDisabledButton) {
 
 TEST_F(ComposedDialogTest, TextOnSwapChains) {
     const int size = dpi_.Scale(14);
+    EXPECT_EQ(page_.SwapChainWidth(), dpi_.Scale(200));
+    EXPECT_EQ(page_.SwapChainHeight(), dpi_.Scale(60));
     struct TextCase {
         const char* what;
         const CSVGSimpleObject* object;
