@@ -237,32 +237,6 @@ TEST_P(MouseRoutingTest, Scenario) {
 INSTANTIATE_TEST_SUITE_P(Dialog, MouseRoutingTest, ::testing::ValuesIn(Scenarios()),
                          [](const auto& info) { return info.param.name; });
 
-// The look each state shows: disabled wins over all, pushed over hover.
-TEST(ButtonLookOfState, DisabledThenPushedThenHover) {
-    UiTest::OwnerWindow owner;
-    CSVGButtonEx button;
-    button.Create(owner.Handle(), {0, 0, 24, 24}, L"b", 1, nullptr, CSVGButtonEx::kSpriteMode);
-    CMouseList list;
-    list.Append(&button);
-    const LPARAM inside = MAKELPARAM(5, 5);
-
-    EXPECT_EQ(button.CurrentLook(), CSVGButtonEx::kNormalLook);
-    list.OnMouseMove(0, inside, owner.Handle(), nullptr);
-    EXPECT_EQ(button.CurrentLook(), CSVGButtonEx::kHoverLook);
-    list.OnLButtonDown(MK_LBUTTON, inside, owner.Handle(), nullptr);
-    EXPECT_EQ(button.State(), CSVGSimpleObject::kHover | CSVGSimpleObject::kPressed);
-    EXPECT_EQ(button.CurrentLook(), CSVGButtonEx::kPushedLook);
-    button.Enable(false);
-    EXPECT_EQ(button.CurrentLook(), CSVGButtonEx::kDisabledLook);
-    // Disabled, it does not take the release: the list ends the capture itself.
-    EXPECT_FALSE(list.OnLButtonUp(0, inside, owner.Handle(), nullptr));
-    EXPECT_EQ(GetCapture(), nullptr);
-    EXPECT_EQ(CSVGSimpleObject::CapturedObject(), nullptr);
-    EXPECT_TRUE(owner.TakeCommands().empty());
-    button.Enable(true);
-    EXPECT_EQ(button.CurrentLook(), CSVGButtonEx::kPushedLook);
-}
-
 // While one object holds the press, losing the capture makes every other object that
 // takes input show its state again; the pressed one is left alone.
 TEST(CaptureChanged, OthersReshowTheirState) {
