@@ -180,8 +180,9 @@ class ComposedDialogTest : public ::testing::Test {
         const POINT screen = dialog_->ToScreen(x, y);
         // A move to where the pointer already is reports nothing.
         POINT now{};
-        if (GetCursorPos(&now) && now.x == screen.x && now.y == screen.y)
+        if (GetCursorPos(&now) && now.x == screen.x && now.y == screen.y) {
             ASSERT_TRUE(RealInput::MoveTo(screen.x + 1, screen.y + 1));
+        }
         ASSERT_TRUE(RealInput::MoveTo(screen.x, screen.y));
         ASSERT_TRUE(PumpUntil([&] {
             const POINT last = dialog_->LastMove();
