@@ -8,6 +8,8 @@
 
 #include "svg/gdiplus/GDIPlusSVGBitmap.h"
 
+#include <gtest/gtest.h>
+
 #include <vector>
 
 namespace AppTest {
@@ -140,6 +142,35 @@ int MainWindowLayout::Mismatches(const Composition::Pixels& frame, const RECT& a
         for (int x = area.left; x < area.right; ++x)
             mismatches += !CompositionTest::Near(frame.At(x, y), expected.At(x, y), 2);
     return mismatches;
+}
+
+INT_PTR RunMainWindow(Testable<CMainDlg>& dialog, const MainWindowScript& script) {
+    return RunScripted([&] { return dialog.DoModal(GetActiveWindow()); },
+                       Driver(dialog.record, dialog.Dpi(), dialog.Host()),
+                       [&](Driver& d) {
+                           static const MainWindowLayout layout(d.dpi);
+                           ASSERT_TRUE(d.MoveTo(Background(d)));
+                           script(d, layout);
+                       });
+}
+
+POINT Background(const Driver& d) {
+    return {d.dpi.Scale(100), d.dpi.Scale(250)};
+}
+
+void Click(Driver& d, POINT client) {
+    ASSERT_TRUE(d.MoveTo(client));
+    ASSERT_TRUE(d.Press());
+    ASSERT_TRUE(d.Release());
+}
+
+Frame CardShowing(Driver& d, const MainWindowLayout& layout, const Looks& looks) {
+    return d.ShownFrame(
+        [&](const Frame& frame) { return layout.Mismatches(frame, layout.Card(), looks) == 0; });
+}
+
+void ExpectCard(Driver& d, const MainWindowLayout& layout, const Looks& looks, const char* what) {
+    EXPECT_EQ(layout.Mismatches(CardShowing(d, layout, looks), layout.Card(), looks), 0) << what;
 }
 
 } // namespace AppTest

@@ -3,11 +3,15 @@
 // stacks them. Compared with the frames the software compositor showed.
 #pragma once
 
+#include "DialogDriver.h"
+
 #include "DPI.h"
+#include "MainDlg.h"
 #include "Pixels.h"
 
 #include <windows.h>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -47,5 +51,17 @@ class MainWindowLayout {
     std::map<std::string, std::unique_ptr<Element>> elements_;
     mutable std::map<Looks, Composition::Pixels> frames_;
 };
+
+// Runs the main window as the program does until the script has ended it (or leaves it to
+// RunScripted); the script starts once the window shows, the pointer on the card's background.
+using MainWindowScript = std::function<void(Driver&, const MainWindowLayout&)>;
+INT_PTR RunMainWindow(Testable<CMainDlg>& dialog, const MainWindowScript& script);
+
+// A point of the card below the drag band that no element covers.
+POINT Background(const Driver& d);
+void Click(Driver& d, POINT client);
+// The frame once the card shows these looks (or after about two seconds), and the check.
+Frame CardShowing(Driver& d, const MainWindowLayout& layout, const Looks& looks);
+void ExpectCard(Driver& d, const MainWindowLayout& layout, const Looks& looks, const char* what);
 
 } // namespace AppTest

@@ -146,18 +146,10 @@ class WorkflowTest : public ::testing::TestWithParam<WorkflowCase> {
         ASSERT_TRUE(WaitUntil([&] { return !IsWindow(question); }, 5000))
             << "the question did not end";
     }
-    static void ClickUninstall(Driver& d, const MainWindowLayout& layout) {
-        ASSERT_TRUE(d.MoveTo(layout.CentreOf("uninstall")));
-        ASSERT_TRUE(d.Press());
-        ASSERT_TRUE(d.Release());
-    }
-    static void ExpectCard(Driver& d, const MainWindowLayout& layout, const Looks& looks,
-                           const char* what) {
-        // Away from the buttons, so that none shows hover.
-        ASSERT_TRUE(d.MoveTo({d.dpi.Scale(100), d.dpi.Scale(250)}));
-        const Frame frame = d.ShownFrame(
-            [&](const Frame& f) { return layout.Mismatches(f, layout.Card(), looks) == 0; });
-        EXPECT_EQ(layout.Mismatches(frame, layout.Card(), looks), 0) << what;
+    // The card, with the pointer away from the buttons.
+    static Frame CardShowing(Driver& d, const MainWindowLayout& layout, const Looks& looks) {
+        EXPECT_TRUE(d.MoveTo(Background(d)));
+        return AppTest::CardShowing(d, layout, looks);
     }
 
     enginetest::ScratchFolder scratch_{L"workflow"};
@@ -181,65 +173,65 @@ TEST_P(WorkflowTest, EndsInTheFinishedStateWithTheRemovalDone) {
     ASSERT_TRUE(!product || product->Started());
     const bool asked = c.answers != Answers::None;
 
-    const INT_PTR result = RunScripted(
-        [&] { return dialog_.DoModal(GetActiveWindow()); },
-        Driver(dialog_.record, dialog_.Dpi(), dialog_.Host()),
-        [&](Driver& d) {
-            static const MainWindowLayout layout(d.dpi);
-            HWND other = nullptr;
-            if (c.start == Start::Click) {
-                ClickUninstall(d, layout);
-            } else {
-                // The command is handled while another program's window is active.
-                other =
-                    CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 0,
+    const INT_PTR result = RunMainWindow(dialog_, [&](Driver& d, const MainWindowLayout& layout) {
+        HWND other = nullptr;
+        if (c.start == Start::Click) {
+            Click(d, layout.CentreOf("uninstall"));
+        } else {
+            // The command is handled while another program's window is active.
+            other = CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 0,
                                     0, 40, 40, nullptr, nullptr, nullptr, nullptr);
-                SetForegroundWindow(other);
-                PostMessageW(d.Window(), WM_COMMAND, CMainDlg::kUninstallCommand, 0);
-            }
+            SetForegroundWindow(other);
+            PostMessageW(d.Window(), WM_COMMAND, CMainDlg::kUninstallCommand, 0);
+        }
 
-            WorkflowDialog dialog = NextDialog(d);
-            if (other)
-                DestroyWindow(other);
-            ASSERT_NE(dialog.window, nullptr) << "no dialog followed the uninstall command";
-            EXPECT_EQ(dialog.question, asked) << "the question";
-            EXPECT_EQ(GetWindow(dialog.window, GW_OWNER), d.Window()) << "owned by the main window";
-            EXPECT_FALSE(IsWindowEnabled(d.Window())) << "the main window waits for the dialog";
-            if (dialog.question && c.answers == Answers::CancelThenConfirm) {
-                // The main window's buttons below the question take no click now, and show
-                // no hand.
-                for (POINT point :
-                     {POINT{d.dpi.Scale(100), d.dpi.Scale(250)}, layout.CentreOf("uninstall")}) {
-                    ClientToScreen(d.Window(), &point);
-                    ASSERT_TRUE(RealInput::MoveTo(point.x, point.y));
-                    Sleep(300);
-                }
-                HCURSOR cursor = nullptr;
-                ASSERT_TRUE(d.OnDialogThread([&] { cursor = GetCursor(); }));
-                EXPECT_NE(cursor, LoadCursorW(nullptr, IDC_HAND)) << "hand over a disabled window";
-                ClickQuestionButton(d, dialog.window, kCancelButton);
-                EXPECT_TRUE(InstallationRemains());
-                EXPECT_TRUE(product->IsRunning());
-                ExpectCard(d, layout, kReady, "ready again after cancel");
-                ClickUninstall(d, layout);
-                dialog = NextDialog(d);
-                ASSERT_TRUE(dialog.window && dialog.question) << "asked again";
+        WorkflowDialog dialog = NextDialog(d);
+        if (other)
+            DestroyWindow(other);
+        ASSERT_NE(dialog.window, nullptr) << "no dialog followed the uninstall command";
+        EXPECT_EQ(dialog.question, asked) << "the question";
+        EXPECT_EQ(GetWindow(dialog.window, GW_OWNER), d.Window()) << "owned by the main window";
+        EXPECT_FALSE(IsWindowEnabled(d.Window())) << "the main window waits for the dialog";
+        if (dialog.question && c.answers == Answers::CancelThenConfirm) {
+            // The uninstall button below the question shows no hand: its window is
+            // disabled.
+            for (POINT point : {Background(d), layout.CentreOf("uninstall")}) {
+                ClientToScreen(d.Window(), &point);
+                ASSERT_TRUE(RealInput::MoveTo(point.x, point.y));
+                Sleep(300);
             }
-            if (dialog.question) {
-                ClickQuestionButton(d, dialog.window, kConfirmButton);
-                dialog = NextDialog(d);
-                ASSERT_TRUE(dialog.window && !dialog.question) << "progress after the question";
-            }
-            // The progress dialog closes by itself.
-            ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog.window); }, kDialogTimeoutMs));
-            EXPECT_TRUE(IsWindowEnabled(d.Window()));
-            ExpectCard(d, layout, kFinished, "finished");
+            HCURSOR cursor = nullptr;
+            ASSERT_TRUE(d.OnDialogThread([&] { cursor = GetCursor(); }));
+            EXPECT_NE(cursor, LoadCursorW(nullptr, IDC_HAND)) << "hand over a disabled window";
+            ClickQuestionButton(d, dialog.window, kCancelButton);
+            EXPECT_TRUE(InstallationRemains());
+            EXPECT_TRUE(product->IsRunning());
+            EXPECT_EQ(layout.Mismatches(CardShowing(d, layout, kReady), layout.Card(), kReady), 0)
+                << "ready again after cancel";
+            Click(d, layout.CentreOf("uninstall"));
+            dialog = NextDialog(d);
+            ASSERT_TRUE(dialog.window && dialog.question) << "asked again";
+        }
+        if (dialog.question) {
+            ClickQuestionButton(d, dialog.window, kConfirmButton);
+            dialog = NextDialog(d);
+            ASSERT_TRUE(dialog.window && !dialog.question) << "progress after the question";
+        }
+        // The progress dialog closes by itself.
+        ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog.window); }, kDialogTimeoutMs));
+        EXPECT_TRUE(IsWindowEnabled(d.Window()));
+        const Frame finished = CardShowing(d, layout, kFinished);
+        EXPECT_EQ(layout.Mismatches(finished, layout.Card(), kFinished), 0)
+            << "the exit button in the uninstall button's place";
+        d.SaveFrame(finished, L"main-window-finished");
 
-            ASSERT_TRUE(d.MoveTo(layout.CentreOf("exit")));
-            ASSERT_TRUE(d.Press());
-            ASSERT_TRUE(d.Release());
-            EXPECT_TRUE(d.WaitForEnd(5000));
-        });
+        ASSERT_TRUE(d.MoveTo(layout.CentreOf("exit")));
+        ExpectCard(d, layout, {{"uninstall", kHidden}, {"exit", CSVGButtonEx::kHoverLook}},
+                   "exit hovered");
+        ASSERT_TRUE(d.Press());
+        ASSERT_TRUE(d.Release());
+        EXPECT_TRUE(d.WaitForEnd(5000));
+    });
     EXPECT_EQ(result, 2) << "the exit button's result";
 
     // Shortcuts and entry go in every case; the folder and the product's programs only when
