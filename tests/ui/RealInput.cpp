@@ -1,0 +1,80 @@
+#include "RealInput.h"
+
+#include <cstdlib>
+#include <string>
+
+namespace UiTest {
+namespace {
+
+std::wstring BridgeFolder() {
+    const wchar_t* folder = _wgetenv(L"CORVANE_INPUT_BRIDGE");
+    return folder ? folder : L"";
+}
+
+bool WriteRequest(const std::wstring& folder, const std::string& line) {
+    const std::wstring temporary = folder + L"\\request.tmp";
+    HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    const BOOL ok =
+        WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+    CloseHandle(file);
+    // The bridge sees the request whole or not at all.
+    return ok && written == line.size() &&
+           MoveFileExW(temporary.c_str(), (folder + L"\\request").c_str(),
+                       MOVEFILE_REPLACE_EXISTING);
+}
+
+bool Request(const std::string& line) {
+    const std::wstring folder = BridgeFolder();
+    if (folder.empty() || !WriteRequest(folder, line))
+        return false;
+    const std::wstring done = folder + L"\\done";
+    const bool answered = PumpUntil(
+        [&] { return GetFileAttributesW(done.c_str()) != INVALID_FILE_ATTRIBUTES; }, 20000);
+    DeleteFileW(done.c_str());
+    return answered;
+}
+
+} // namespace
+
+bool RealInput::Available() {
+    return !BridgeFolder().empty();
+}
+
+bool RealInput::MoveTo(int x, int y) {
+    return Request("move " + std::to_string(x) + " " + std::to_string(y));
+}
+
+bool RealInput::Press() {
+    return Request("down");
+}
+
+bool RealInput::Release() {
+    return Request("up");
+}
+
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
+    const ULONGLONG end = GetTickCount64() + timeoutMs;
+    while (!done()) {
+        const ULONGLONG now = GetTickCount64();
+        if (now >= end)
+            return false;
+        MsgWaitForMultipleObjects(
+            0, nullptr, FALSE, static_cast<DWORD>(std::min<ULONGLONG>(end - now, 10)), QS_ALLINPUT);
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+    return true;
+}
+
+void PumpFor(DWORD durationMs) {
+    PumpUntil([] { return false; }, durationMs);
+}
+
+} // namespace UiTest

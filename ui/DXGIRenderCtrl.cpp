@@ -1,0 +1,69 @@
+#include "DXGIRenderCtrl.h"
+
+#include "DCompUtil.h"
+
+#include "win/SystemLibrary.h"
+
+namespace {
+
+using D2D1CreateFactoryFunction = HRESULT(WINAPI*)(D2D1_FACTORY_TYPE, REFIID,
+                                                   const D2D1_FACTORY_OPTIONS*, void**);
+
+HRESULT CreateSingleThreadedFactory(ID2D1Factory** factory) {
+    static const auto create =
+        SystemProc<D2D1CreateFactoryFunction>(L"d2d1.dll", "D2D1CreateFactory");
+    if (!create)
+        return HRESULT_FROM_WIN32(ERROR_PROC_NOT_FOUND);
+    return create(D2D1_FACTORY_TYPE_SINGLE_THREADED, __uuidof(ID2D1Factory), nullptr,
+                  reinterpret_cast<void**>(factory));
+}
+
+} // namespace
+
+CDXGIRenderCtrl::~CDXGIRenderCtrl() {
+    m_renderTarget.Reset();
+    m_d2dFactory.Reset();
+    m_swapChain.reset();
+}
+
+void CDXGIRenderCtrl::CreateContent() {
+    m_d2dFactory.Reset();
+    CreateSingleThreadedFactory(&m_d2dFactory);
+    m_width = PixelWidth();
+    m_height = PixelHeight();
+    m_swapChain.reset();
+    Composition::Device* device = CompositionDevice();
+    if (!device || FAILED(device->CreateSwapChain(m_width, m_height, &m_swapChain))) {
+        m_swapChain.reset();
+        return;
+    }
+    if (m_visual)
+        m_visual->SetContent(m_swapChain);
+}
+
+void CDXGIRenderCtrl::CreateResources(const RECT&) {}
+
+void CDXGIRenderCtrl::SetRect(RECT*) {}
+
+HRESULT CDXGIRenderCtrl::Present() {
+    return m_swapChain ? m_swapChain->Present() : S_OK;
+}
+
+ID2D1RenderTarget* CDXGIRenderCtrl::BeginFrame() {
+    m_renderTarget.Reset();
+    if (!m_swapChain || !m_d2dFactory ||
+        FAILED(m_swapChain->CreateFrameTarget(m_d2dFactory.Get(), &m_renderTarget))) {
+        m_renderTarget.Reset();
+        return nullptr;
+    }
+    m_renderTarget->BeginDraw();
+    return m_renderTarget.Get();
+}
+
+void CDXGIRenderCtrl::EndFrame() {
+    if (m_renderTarget)
+        m_renderTarget->EndDraw();
+    Present();
+    // The page's target is valid only until the present.
+    m_renderTarget.Reset();
+}
