@@ -46,8 +46,10 @@ endfunction()
 
 # corvane_shipped_program(<target>)
 # Marks a program we ship: its import table is checked after every link (the build fails when
-# it names a DLL outside the list), and once more by the test build.shipped_imports.
+# it names a DLL outside the list), and once more by the test build.shipped_imports. It is
+# linked without symbols: a user's file carries nothing it does not run.
 function(corvane_shipped_program target)
+  target_link_options(${target} PRIVATE -s)
   add_custom_command(TARGET ${target} POST_BUILD
     COMMAND ${CORVANE_CHECK_IMPORTS} $<TARGET_FILE:${target}>
     COMMENT "Checking that ${target} imports only DLLs Windows takes from its system folder"
