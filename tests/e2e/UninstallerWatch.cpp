@@ -4,8 +4,10 @@
 // and never touches, except that on a stop request or its time-out it ends the uninstaller
 // it watches (a test that fails must leave nothing running).
 //
-//   uninstaller_watch OUTDIR [SECONDS]
+//   uninstaller_watch OUTDIR [SECONDS [IMAGE]]
 //
+// IMAGE is the program file name to watch (default uninstaller.exe; the benchmarks watch
+// another program the same way).
 // OUTDIR\state.txt is rewritten whole (write, then rename) whenever what it says changes:
 //   pid P                    the watched uninstaller (the first one seen), 0 before
 //   uninstallers N           how many uninstaller processes were seen in all
@@ -180,8 +182,10 @@ std::vector<ProcessEntry> Processes() {
     return list;
 }
 
+std::wstring g_image = L"uninstaller.exe";
+
 bool IsUninstaller(const std::wstring& name) {
-    return CompareStringOrdinal(name.c_str(), -1, L"uninstaller.exe", -1, TRUE) == CSTR_EQUAL;
+    return CompareStringOrdinal(name.c_str(), -1, g_image.c_str(), -1, TRUE) == CSTR_EQUAL;
 }
 
 bool Exists(const std::wstring& path) {
@@ -192,7 +196,7 @@ bool Exists(const std::wstring& path) {
 
 int wmain(int argc, wchar_t** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: uninstaller_watch OUTDIR [SECONDS]\n");
+        std::fprintf(stderr, "usage: uninstaller_watch OUTDIR [SECONDS [IMAGE]]\n");
         return 2;
     }
     // Window rectangles in the display's own pixels whatever its DPI: a DPI-unaware reader
@@ -205,6 +209,8 @@ int wmain(int argc, wchar_t** argv) {
 
     const std::wstring folder = argv[1];
     const unsigned long long seconds = argc > 2 ? std::wcstoul(argv[2], nullptr, 10) : 120;
+    if (argc > 3)
+        g_image = argv[3];
     const ULONGLONG deadline = GetTickCount64() + seconds * 1000;
     const std::wstring stopFile = folder + L"\\stop";
 

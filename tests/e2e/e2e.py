@@ -315,12 +315,12 @@ class State:
 class Watch:
     """uninstaller_watch.exe, started before the launcher and stopped at the end."""
 
-    def __init__(self, run, seconds=150):
+    def __init__(self, run, seconds=150, image="uninstaller.exe"):
         self.folder = os.path.join(run.out, "watch")
         shutil.rmtree(self.folder, ignore_errors=True)
         os.makedirs(self.folder)
         env = dict(os.environ, SANDBOX_LANG="zh_CN.UTF-8", SANDBOX_TIMEOUT=str(seconds + 30))
-        self.process = subprocess.Popen([SANDBOX, "run", WATCH, self.folder, str(seconds)], env=env,
+        self.process = subprocess.Popen([SANDBOX, "run", WATCH, self.folder, str(seconds), image], env=env,
                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
                                         start_new_session=True)
         run.cleanups.append(self.stop)
