@@ -492,7 +492,7 @@ def answer_question(ctx, confirm, picture=None):
     dialog = wait_for_dialog(ctx, QUESTION_SIZE, "the question")
     move(*dialog.at(20, 20, ctx.scale))
     time.sleep(0.5)
-    shot = ctx.shot("question", dialog, picture)
+    shot = ctx.shot("question", ctx.main, picture)
     check_dialog_page(ctx, "question", dialog, QUESTION_SIZE, shot)
     message = shot.count(dialog.rect((30, 70, 358, 100), ctx.scale), lambda c: c[0] > 110)
     run.check(message > 30, "question: the message is written (%d light pixels)" % message)
