@@ -56,6 +56,10 @@ bool RealInput::Release() {
     return Request("up");
 }
 
+bool RealInput::Key(const std::string& name) {
+    return Request("key " + name);
+}
+
 bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
     const ULONGLONG end = GetTickCount64() + timeoutMs;
     while (!done()) {

@@ -19,6 +19,8 @@ class RealInput {
     static bool MoveTo(int x, int y);
     static bool Press();
     static bool Release();
+    // An X key name ("Escape", "Return"), pressed and released.
+    static bool Key(const std::string& name);
 };
 
 // Dispatches this thread's messages until done() holds or timeoutMs passes; false on
