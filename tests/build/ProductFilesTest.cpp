@@ -41,8 +41,8 @@ std::vector<char> FileBytes(const std::wstring& path) {
     return bytes;
 }
 
-// A program's resources, read as data (nothing of it runs). Wine 8 finds no resources in the
-// uninstaller mapped with LOAD_LIBRARY_AS_IMAGE_RESOURCE; as a plain data file it does.
+// A program's resources, read as data (nothing of it runs). As a plain data file: for an image
+// load of any file named uninstaller.exe, Wine maps its own built-in program of that name.
 class Resources {
   public:
     explicit Resources(const std::wstring& file)
