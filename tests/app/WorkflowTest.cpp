@@ -170,7 +170,7 @@ TEST_P(WorkflowTest, EndsInTheFinishedStateWithTheRemovalDone) {
     else if (c.product == Product::RunningElsewhere)
         product = std::make_unique<enginetest::RunningProgram>(
             enginetest::PlaceProgram(elsewhere_, L"Corvane.exe"));
-    ASSERT_TRUE(!product || product->Started());
+    ASSERT_TRUE(!product || product->Started()) << "error " << product->StartError();
     const bool asked = c.answers != Answers::None;
 
     const INT_PTR result = RunMainWindow(dialog_, [&](Driver& d, const MainWindowLayout& layout) {

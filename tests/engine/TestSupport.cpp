@@ -105,11 +105,20 @@ RunningProgram::RunningProgram(const std::wstring& exePath) {
     std::wstring commandLine = L"\"" + exePath + L"\"";
     // Started from the test root so that the program's own folder is nobody's
     // current directory, as with a product started from its shortcut.
-    if (CreateProcessW(exePath.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                       TestRoot().c_str(), &startup, &info)) {
-        CloseHandle(info.hThread);
-        process_ = info.hProcess;
-        id_ = info.dwProcessId;
+    CreateFolders(TestRoot());
+    // A start right after the program was copied has been seen to fail once in a long run
+    // under Wine; a few bounded tries keep that from failing a test about something else.
+    for (int attempt = 0; attempt < 10; ++attempt) {
+        if (CreateProcessW(exePath.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                           TestRoot().c_str(), &startup, &info)) {
+            CloseHandle(info.hThread);
+            process_ = info.hProcess;
+            id_ = info.dwProcessId;
+            startError_ = 0;
+            return;
+        }
+        startError_ = GetLastError();
+        Sleep(200);
     }
 }
 

@@ -56,6 +56,8 @@ class RunningProgram {
     RunningProgram& operator=(const RunningProgram&) = delete;
 
     bool Started() const { return process_ != nullptr; }
+    // Why the program did not start (GetLastError of CreateProcessW), 0 when it did.
+    DWORD StartError() const { return startError_; }
     DWORD Id() const { return id_; }
     bool IsRunning() const;
     // Waits up to timeoutMs for the program to end; true when it has ended.
@@ -64,6 +66,7 @@ class RunningProgram {
   private:
     HANDLE process_ = nullptr;
     DWORD id_ = 0;
+    DWORD startError_ = 0;
 };
 
 // The product's uninstall entry in the real HKLM, in the native registry view or
