@@ -56,6 +56,18 @@ bool RealInput::Release() {
     return Request("up");
 }
 
+bool RealInput::Key(const std::string& keys) {
+    return Request("key " + keys);
+}
+
+bool RealInput::KeyDown(const std::string& key) {
+    return Request("keydown " + key);
+}
+
+bool RealInput::KeyUp(const std::string& key) {
+    return Request("keyup " + key);
+}
+
 bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
     const ULONGLONG end = GetTickCount64() + timeoutMs;
     while (!done()) {

@@ -19,6 +19,12 @@ class RealInput {
     static bool MoveTo(int x, int y);
     static bool Press();
     static bool Release();
+    // Keys pressed and released on the focused window, in xdotool's names ("Escape",
+    // "Return", "alt+F4").
+    static bool Key(const std::string& keys);
+    // One key held down, and let go.
+    static bool KeyDown(const std::string& key);
+    static bool KeyUp(const std::string& key);
 };
 
 // Dispatches this thread's messages until done() holds or timeoutMs passes; false on

@@ -4,6 +4,8 @@
 # by the file "done"); this script performs each request with xdotool on the session's Xvfb:
 #   move X Y        xdotool mousemove (root coordinates = Wine's screen coordinates)
 #   down | up       xdotool mousedown 1 | mouseup 1
+#   key KEYS        xdotool key KEYS (Escape, Return, alt+F4, ...)
+#   keydown KEY | keyup KEY   xdotool keydown KEY | keyup KEY (a key held down)
 # It stops everything it started.
 #   run_with_input.sh WINE_SANDBOX PROGRAM.exe [ARGS...]
 set -euo pipefail
@@ -42,6 +44,9 @@ serve() {
             move) timeout 10 xdotool mousemove "$a" "$b" ;;
             down) timeout 10 xdotool mousedown 1 ;;
             up) timeout 10 xdotool mouseup 1 ;;
+            key) timeout 10 xdotool key "$a" ;;
+            keydown) timeout 10 xdotool keydown "$a" ;;
+            keyup) timeout 10 xdotool keyup "$a" ;;
             *) echo "run_with_input: unknown request '$line'" >&2 ;;
             esac
             : >"$bridge/done.tmp"

@@ -1,0 +1,184 @@
+#include "AccessTestDialog.h"
+
+#include "TextFormat.h"
+
+#include <cstdio>
+#include <cwchar>
+
+namespace AccessTest {
+namespace {
+
+constexpr DWORD kPageColour = 0x2F3131;
+constexpr DWORD kBarColour = 0x14AB4E;
+
+} // namespace
+
+void CTestPage::CreateResources(const RECT&) {
+    m_format.Reset();
+    CreateTextFormat(m_host->DWriteFactory(), m_dpi, kBodyWeight, 14, &m_format);
+    Draw();
+}
+
+void CTestPage::SetPercent(int percent) {
+    m_percent = percent;
+    Draw();
+}
+
+void CTestPage::Draw() {
+    if (ID2D1RenderTarget* target = BeginFrame()) {
+        target->Clear(ColorFromRGB(kPageColour));
+        Microsoft::WRL::ComPtr<ID2D1SolidColorBrush> brush;
+        if (SUCCEEDED(target->CreateSolidColorBrush(D2D1::ColorF(1, 1, 1, 1), &brush))) {
+            if (m_format) {
+                target->DrawText(kPageText, static_cast<UINT32>(wcslen(kPageText)), m_format.Get(),
+                                 TextLayoutRect(m_dpi, kPageTextRect), brush.Get());
+            }
+            RECT bar = kPageBarRect;
+            bar.right = bar.left + (bar.right - bar.left) * m_percent / 100;
+            brush->SetColor(ColorFromRGB(kBarColour));
+            target->FillRectangle(TextLayoutRect(m_dpi, bar), brush.Get());
+        }
+    }
+    EndFrame();
+}
+
+CAccessTestDialog::CAccessTestDialog(bool printCommands) : m_printCommands(printCommands) {
+    m_dpi.Init();
+}
+
+void CAccessTestDialog::Create(CSVGSimpleObject* object, const RECT& rect, const wchar_t* caption,
+                               int id, int mode, int picture) {
+    object->m_dpi = &m_dpi;
+    object->m_host = &m_host;
+    object->Create(m_hWnd, rect, caption, id, nullptr, mode);
+    if (picture)
+        object->LoadSVGResource(picture);
+}
+
+LRESULT CAccessTestDialog::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
+    m_dpi.UpdateForWindow(m_hWnd);
+    ModifyStyle(WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX, 0);
+    SetWindowPos(nullptr, 0, 0, m_dpi.Scale(732), m_dpi.Scale(432), SWP_NOACTIVATE | SWP_NOMOVE);
+    CenterWindow();
+    m_host.m_hWnd = m_hWnd;
+    m_host.m_dpi = &m_dpi;
+    m_host.CreateDevices();
+
+    Create(&m_background, {16, 16, 716, 416}, nullptr, 0, 0, 266);
+    Create(&m_minimize, kMinimizeRect, L"最小化", kMinimize, CSVGButtonEx::kSpriteMode, 237);
+    Create(&m_close, kCloseRect, L"关闭", kClose, CSVGButtonEx::kSpriteMode, 238);
+    Create(&m_uninstall, kActionRect, L"立即卸载", kUninstall, CSVGButtonEx::kRecolourMode, 262);
+    Create(&m_exit, kActionRect, L"退出", kExit, CSVGButtonEx::kRecolourMode, 265);
+    m_exit.Hide();
+    Create(&m_textButton, kTextButtonRect, L"取  消", kCancel, 0, 0);
+    Create(&m_page, kPageRect, nullptr, 0, 0, 0);
+    // The sprites' hover shape and the pills have rounded corners; the text button none.
+    for (CSVGButtonEx* sprite : {&m_minimize, &m_close})
+        sprite->SetFocusRingRadius(4);
+    for (CSVGButtonEx* pill : {&m_uninstall, &m_exit})
+        pill->SetFocusRingRadius(22);
+    for (CSVGSimpleObject* object : std::initializer_list<CSVGSimpleObject*>{
+             &m_minimize, &m_close, &m_uninstall, &m_exit, &m_textButton, &m_page})
+        m_mouseList.Append(object);
+    m_host.Commit();
+
+    m_access.Attach(m_hWnd, kDialogName, m_mouseList, &m_host);
+    m_access.AddText(kPageText, &m_page, kPageTextRect);
+    m_access.AddProgressBar(kBarName, &m_page, kPageBarRect, [this] { return m_page.Percent(); });
+    m_access.SetFocus(&m_uninstall);
+    m_access.AnnounceDialogStart();
+    if (m_lifetimeMs)
+        SetTimer(m_hWnd, 1, m_lifetimeMs, nullptr);
+    PostMessage(kShownMessage);
+    return TRUE;
+}
+
+LRESULT CAccessTestDialog::OnPaint(UINT, WPARAM, LPARAM, BOOL&) {
+    m_host.CreateDevices();
+    ValidateRect(nullptr);
+    m_host.Commit();
+    return 0;
+}
+
+LRESULT CAccessTestDialog::OnSize(UINT, WPARAM wParam, LPARAM lParam, BOOL&) {
+    m_host.OnSize(wParam, lParam);
+    m_host.Commit();
+    return 0;
+}
+
+LRESULT CAccessTestDialog::OnSetCursor(UINT, WPARAM, LPARAM lParam, BOOL& handled) {
+    if (LOWORD(lParam) == HTCLIENT && m_mouseList.OnSetCursor(m_hWnd))
+        return TRUE;
+    handled = FALSE;
+    return 0;
+}
+
+LRESULT CAccessTestDialog::OnMouseMove(UINT, WPARAM wParam, LPARAM lParam, BOOL&) {
+    m_mouseList.OnMouseMove(wParam, lParam, m_hWnd, &m_host);
+    return 0;
+}
+
+LRESULT CAccessTestDialog::OnLButtonDown(UINT, WPARAM wParam, LPARAM lParam, BOOL&) {
+    m_mouseList.OnLButtonDown(wParam, lParam, m_hWnd, &m_host);
+    return 0;
+}
+
+LRESULT CAccessTestDialog::OnLButtonUp(UINT, WPARAM wParam, LPARAM lParam, BOOL&) {
+    m_mouseList.OnLButtonUp(wParam, lParam, m_hWnd, &m_host);
+    return 0;
+}
+
+LRESULT CAccessTestDialog::OnCaptureChanged(UINT, WPARAM wParam, LPARAM lParam, BOOL&) {
+    m_mouseList.OnCaptureChanged(wParam, lParam, m_hWnd, &m_host);
+    return 0;
+}
+
+LRESULT CAccessTestDialog::OnCommand(UINT, WPARAM wParam, LPARAM, BOOL& handled) {
+    const int id = LOWORD(wParam);
+    m_commands.push_back(id);
+    if (m_printCommands) {
+        std::printf("command %d\n", id);
+        std::fflush(stdout);
+    }
+    switch (id) {
+    case kUninstall:
+        m_uninstall.Hide();
+        m_exit.Show();
+        m_host.Commit();
+        break;
+    case kExit:
+        EndDialog(2);
+        break;
+    case kClose:
+        EndDialog(2026);
+        break;
+    default:
+        handled = FALSE;
+        break;
+    }
+    return 0;
+}
+
+LRESULT CAccessTestDialog::OnRun(UINT, WPARAM, LPARAM lParam, BOOL&) {
+    (*reinterpret_cast<const std::function<void()>*>(lParam))();
+    return 0;
+}
+
+LRESULT CAccessTestDialog::OnPercent(UINT, WPARAM wParam, LPARAM, BOOL&) {
+    m_page.SetPercent(static_cast<int>(wParam));
+    m_access.ProgressChanged();
+    return 0;
+}
+
+LRESULT CAccessTestDialog::OnShownMessage(UINT, WPARAM, LPARAM, BOOL&) {
+    if (m_shown)
+        m_shown();
+    return 0;
+}
+
+LRESULT CAccessTestDialog::OnTimer(UINT, WPARAM, LPARAM, BOOL&) {
+    EndDialog(-2);
+    return 0;
+}
+
+} // namespace AccessTest
