@@ -10,8 +10,8 @@
 class CDPI;
 
 struct FocusRingShape {
-    // The line's centre, in pixels of the button's picture.
-    D2D1_ROUNDED_RECT centreLine;
+    // The ring's outer edge, in pixels of the button's picture; the line lies inside it.
+    D2D1_ROUNDED_RECT outerEdge;
     float lineWidth;
 };
 
@@ -21,5 +21,7 @@ constexpr DWORD kFocusRingColour = 0xFFFFFF;
 // (design units; 0 for square corners).
 FocusRingShape FocusRingIn(int pixelWidth, int pixelHeight, const CDPI* dpi, int designRadius);
 
+// GDI+ fills the band between the outer and the inner edge, so the ring covers the band's
+// pixels and no more; Direct2D draws the line along the band's middle.
 void DrawFocusRing(Gdiplus::GpGraphics* graphics, const FocusRingShape& ring);
 void DrawFocusRing(ID2D1RenderTarget* target, const FocusRingShape& ring);
