@@ -64,7 +64,10 @@ LRESULT CAccessTestDialog::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
     m_host.m_dpi = &m_dpi;
     m_host.CreateDevices();
 
-    Create(&m_background, {16, 16, 716, 416}, nullptr, 0, 0, 266);
+    Create(&m_background, {16, 16, 716, 416}, nullptr, 0, 0, 0);
+    m_background.SetSVGText("<svg width='700' height='400'><rect width='700' height='400' "
+                            "fill='#203040'/></svg>");
+    m_background.Redraw();
     Create(&m_minimize, kMinimizeRect, L"最小化", kMinimize, CSVGButtonEx::kSpriteMode, 237);
     Create(&m_close, kCloseRect, L"关闭", kClose, CSVGButtonEx::kSpriteMode, 238);
     Create(&m_uninstall, kActionRect, L"立即卸载", kUninstall, CSVGButtonEx::kRecolourMode, 262);

@@ -33,6 +33,8 @@ constexpr RECT kPageRect{60, 200, 260, 280};
 // Inside the page.
 constexpr RECT kPageTextRect{10, 10, 190, 30};
 constexpr RECT kPageBarRect{10, 50, 190, 55};
+// The card's flat colour, so that a button's look can be checked pixel by pixel.
+constexpr DWORD kBackgroundColour = 0x203040;
 // A point of the background no part covers.
 constexpr POINT kQuietPoint{30, 400};
 
