@@ -27,6 +27,8 @@ class CDXGIRenderCtrl : public CSVGSimpleObject {
     int SwapChainWidth() const { return m_width; }
     int SwapChainHeight() const { return m_height; }
     bool HasSwapChain() const { return m_swapChain != nullptr; }
+    // What the visual shows; null when it could not be made.
+    const std::shared_ptr<Composition::SwapChain>& SwapChain() const { return m_swapChain; }
 
   protected:
     ID2D1RenderTarget* BeginFrame();

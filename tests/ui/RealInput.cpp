@@ -56,16 +56,16 @@ bool RealInput::Release() {
     return Request("up");
 }
 
-bool RealInput::Key(const std::string& keys) {
-    return Request("key " + keys);
+bool RealInput::Key(const std::string& name) {
+    return Request("key " + name);
 }
 
-bool RealInput::KeyDown(const std::string& key) {
-    return Request("keydown " + key);
+bool RealInput::KeyDown(const std::string& name) {
+    return Request("keydown " + name);
 }
 
-bool RealInput::KeyUp(const std::string& key) {
-    return Request("keyup " + key);
+bool RealInput::KeyUp(const std::string& name) {
+    return Request("keyup " + name);
 }
 
 bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {

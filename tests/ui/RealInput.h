@@ -19,12 +19,11 @@ class RealInput {
     static bool MoveTo(int x, int y);
     static bool Press();
     static bool Release();
-    // Keys pressed and released on the focused window, in xdotool's names ("Escape",
-    // "Return", "alt+F4").
-    static bool Key(const std::string& keys);
-    // One key held down, and let go.
-    static bool KeyDown(const std::string& key);
-    static bool KeyUp(const std::string& key);
+    // An X key name ("Escape", "Return"), pressed and released.
+    static bool Key(const std::string& name);
+    // An X key name held down, and let go.
+    static bool KeyDown(const std::string& name);
+    static bool KeyUp(const std::string& name);
 };
 
 // Dispatches this thread's messages until done() holds or timeoutMs passes; false on

@@ -4,8 +4,8 @@
 # by the file "done"); this script performs each request with xdotool on the session's Xvfb:
 #   move X Y        xdotool mousemove (root coordinates = Wine's screen coordinates)
 #   down | up       xdotool mousedown 1 | mouseup 1
-#   key KEYS        xdotool key KEYS (Escape, Return, alt+F4, ...)
-#   keydown KEY | keyup KEY   xdotool keydown KEY | keyup KEY (a key held down)
+#   key NAME        xdotool key NAME (to the window that has the keyboard focus)
+#   keydown NAME | keyup NAME   xdotool keydown NAME | keyup NAME (a key held down)
 # It stops everything it started.
 #   run_with_input.sh WINE_SANDBOX PROGRAM.exe [ARGS...]
 set -euo pipefail

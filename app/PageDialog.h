@@ -1,0 +1,85 @@
+#pragma once
+// What the uninstaller's question and progress dialogs share: a borderless window sized from
+// design units, whose whole face is one page on the window's composition host; the window
+// icons; the mouse routed to the dialog's buttons; and a press on the background, which takes
+// the mouse capture and records where it was made but does not move the window. A dialog
+// derives from this beside CDialogImpl and chains its message map to this one.
+#include "DialogChrome.h"
+
+#include "DCompUtil.h"
+#include "DPI.h"
+#include "MessageMap.h"
+#include "MouseList.h"
+
+#include <windows.h>
+
+#include <string>
+
+class CDXGIButton;
+class CTextPage;
+
+class CPageDialog {
+  public:
+    CPageDialog() = default;
+    CPageDialog(const CPageDialog&) = delete;
+    CPageDialog& operator=(const CPageDialog&) = delete;
+
+    // The creator calls m_dpi.Init() and sets the title and the design size.
+    CDPI m_dpi;
+    std::wstring m_title;
+    int m_designWidth = 0;
+    int m_designHeight = 0;
+
+    BEGIN_MSG_MAP(CPageDialog)
+    MESSAGE_HANDLER(WM_PAINT, OnPaint)
+    MESSAGE_HANDLER(WM_SIZE, OnSize)
+    MESSAGE_HANDLER(WM_ERASEBKGND, OnNothingDone)
+    MESSAGE_HANDLER(WM_TIMER, OnNothingDone)
+    MESSAGE_HANDLER(WM_KEYDOWN, OnKeyDown)
+    MESSAGE_HANDLER(WM_SETCURSOR, OnSetCursor)
+    MESSAGE_HANDLER(WM_MOUSEMOVE, OnMouseMove)
+    MESSAGE_HANDLER(WM_CAPTURECHANGED, OnCaptureChanged)
+    MESSAGE_HANDLER(WM_LBUTTONDOWN, OnLButtonDown)
+    MESSAGE_HANDLER(WM_LBUTTONUP, OnLButtonUp)
+    MESSAGE_HANDLER(WM_DPICHANGED, OnDpiChanged)
+    END_MSG_MAP()
+
+    const CDCompUtil& Host() const { return m_host; }
+    // The latest press on the background, in screen coordinates, and whether the button is
+    // still down since.
+    POINT PressPoint() const { return m_pressPoint; }
+    bool Dragging() const { return m_dragging != FALSE; }
+
+  protected:
+    // The first steps of WM_INITDIALOG: centre the window, read its monitor's DPI, set the
+    // icons, take away caption and frame, build the host's devices, and size the window to
+    // the design size scaled, centred again.
+    void PrepareWindow(HWND window);
+    // The page over the whole client area, with the title as its caption; it draws its first
+    // frame.
+    void CreatePage(CTextPage* page);
+    // A text button with its rectangle in design units, caption and command; it joins the
+    // mouse list.
+    void CreateButton(CDXGIButton* button, const RECT& designRect, const wchar_t* caption,
+                      int command);
+
+    CDCompUtil m_host;
+    CMouseList m_mouseList;
+
+  private:
+    LRESULT OnPaint(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnSize(UINT, WPARAM type, LPARAM size, BOOL&);
+    LRESULT OnNothingDone(UINT, WPARAM, LPARAM, BOOL&) { return 1; }
+    LRESULT OnKeyDown(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
+    LRESULT OnSetCursor(UINT, WPARAM, LPARAM, BOOL& handled);
+    LRESULT OnMouseMove(UINT, WPARAM wParam, LPARAM lParam, BOOL&);
+    LRESULT OnCaptureChanged(UINT, WPARAM wParam, LPARAM lParam, BOOL&);
+    LRESULT OnLButtonDown(UINT, WPARAM wParam, LPARAM lParam, BOOL&);
+    LRESULT OnLButtonUp(UINT, WPARAM wParam, LPARAM lParam, BOOL&);
+    LRESULT OnDpiChanged(UINT, WPARAM, LPARAM suggestedRect, BOOL& handled);
+
+    HWND m_window = nullptr;
+    CDialogIcons m_icons;
+    BOOL m_dragging = FALSE;
+    POINT m_pressPoint{};
+};

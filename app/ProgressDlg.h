@@ -1,0 +1,44 @@
+#pragma once
+// The progress dialog: a borderless modal dialog with a title, a status line and a bar that
+// fills by itself; it closes itself with 1 when the bar is full. Input changes nothing.
+//
+//   CDXGIProgressDlg dialog;
+//   dialog.m_dpi.Init();
+//   dialog.m_title = ...; dialog.m_status = ...;
+//   dialog.m_designWidth = 390; dialog.m_designHeight = 136;
+//   dialog.DoModal(GetActiveWindow());
+//
+// The page's animation thread ends before the page dies. If the thread cannot be started,
+// the dialog ends at once (with 1) instead of waiting for an end that would never come.
+#include "PageDialog.h"
+#include "ProgressPage.h"
+
+#include "DialogImpl.h"
+
+#include <string>
+
+class CDXGIProgressDlg : public CDialogImpl<CDXGIProgressDlg>, public CPageDialog {
+  public:
+    enum { IDD = 129 };
+    enum { kFinished = 1 };
+
+    std::wstring m_status;
+
+    BEGIN_MSG_MAP(CDXGIProgressDlg)
+    MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialog)
+    MESSAGE_HANDLER(CProgressPage::kAnimationDoneMessage, OnAnimationDone)
+    CHAIN_MSG_MAP(CPageDialog)
+    END_MSG_MAP()
+
+    const CProgressPage& Page() const { return m_page; }
+
+  protected:
+    // Starts the page's animation; false if its thread cannot be started.
+    virtual bool StartAnimation();
+
+  private:
+    LRESULT OnInitDialog(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnAnimationDone(UINT, WPARAM, LPARAM, BOOL&);
+
+    CProgressPage m_page;
+};

@@ -1,0 +1,60 @@
+#pragma once
+// The face of the progress dialog: its title, a status line and a bar that an animation
+// thread fills from left to right, one pixel per frame, each frame presented on the page's
+// swap chain (so the compositor's pace sets the speed). When the bar is full the thread
+// posts kAnimationDoneMessage to the page's owner window.
+//
+// The thread touches only this page (its frames, position and running flag) and reads the
+// DPI converter; the page waits for it before it dies.
+#include "TextPage.h"
+
+#include <windows.h>
+
+#include <atomic>
+#include <string>
+
+class CProgressPage : public CTextPage {
+  public:
+    // Posted by the animation thread to the owner window when it ends: wParam 1 if it was
+    // stopped, 0 if the bar reached its end; lParam 0.
+    static constexpr UINT kAnimationDoneMessage = 3026;
+    // The bar's full length in design units: the animation draws one frame per pixel of it.
+    static constexpr int kBarLength = 330;
+
+    CProgressPage();
+    // Stops the animation thread and waits for it.
+    ~CProgressPage() override;
+
+    void SetStatus(std::wstring status) { SetBodyText(std::move(status)); }
+    const std::wstring& Status() const { return BodyText(); }
+    // The bar position (pixels) the animation may not pass. Set before the animation starts.
+    void SetTarget(int target) { m_target = target; }
+
+    // Starts the animation thread unless it runs already. False if it cannot be started.
+    bool StartAnimation();
+    // Asks the thread to stop after its current frame and waits for it to end. The thread
+    // always ends soon after: it checks the request before every frame.
+    void StopAnimation();
+
+    bool Running() const { return m_running != 0; }
+    // Pixels of the bar drawn green, from its left edge.
+    int Current() const { return m_current; }
+    // 0 when no thread was started.
+    DWORD AnimationThreadId() const { return m_threadId; }
+
+  protected:
+    // The bar: its track, and over it the part done.
+    void DrawContent(ID2D1RenderTarget* target) override;
+
+  private:
+    static unsigned __stdcall AnimationThread(void* page);
+    void Animate();
+
+    // Written by the UI thread before the thread starts and to ask it to stop; the thread
+    // moves the position and clears the flag when it ends.
+    std::atomic<int> m_target{0};
+    std::atomic<int> m_current{0};
+    std::atomic<int> m_running{0};
+    HANDLE m_thread = nullptr;
+    DWORD m_threadId = 0;
+};

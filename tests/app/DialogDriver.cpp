@@ -1,0 +1,148 @@
+#include "DialogDriver.h"
+
+#include "CompositionTestSupport.h"
+#include "RealInput.h"
+#include "SoftwareDevice.h"
+
+#include <cstdlib>
+#include <thread>
+
+namespace AppTest {
+namespace {
+
+constexpr UINT kRunOnDialogThread = WM_APP + 0x3A0;
+constexpr UINT_PTR kSafetyTimer = 0x7E57;
+constexpr DWORD kStepMs = 5000;
+
+} // namespace
+
+bool WaitUntil(const std::function<bool()>& condition, DWORD milliseconds) {
+    const ULONGLONG end = GetTickCount64() + milliseconds;
+    while (!condition()) {
+        if (GetTickCount64() >= end)
+            return false;
+        Sleep(2);
+    }
+    return true;
+}
+
+bool DialogRecord::Before(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                          LRESULT* result) {
+    if (message == WM_INITDIALOG)
+        SetTimer(window, kSafetyTimer, safetyMs, nullptr);
+    if (message == WM_COMMAND) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        commands_.push_back(LOWORD(wParam));
+    }
+    if (message == WM_TIMER && wParam == kSafetyTimer) {
+        EndDialog(window, kTimedOut);
+    } else if (message == kRunOnDialogThread) {
+        (*reinterpret_cast<const std::function<void()>*>(lParam))();
+    } else {
+        return false;
+    }
+    *result = 1;
+    return true;
+}
+
+void DialogRecord::After(HWND handle, UINT message, LPARAM lParam) {
+    if (message == WM_INITDIALOG)
+        window = handle;
+    else if (message == WM_NCDESTROY)
+        window = nullptr;
+    else if (message == WM_LBUTTONDOWN)
+        ++presses;
+    else if (message == WM_LBUTTONUP)
+        ++releases;
+    else if (message == WM_MOUSEMOVE)
+        lastMove = lParam;
+}
+
+std::vector<int> DialogRecord::Commands() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return commands_;
+}
+
+bool Driver::IsOpen() const {
+    return Window() && IsWindow(Window());
+}
+
+bool Driver::OnDialogThread(const std::function<void()>& fn) {
+    DWORD_PTR answer = 0;
+    return IsOpen() &&
+           SendMessageTimeoutW(Window(), kRunOnDialogThread, 0, reinterpret_cast<LPARAM>(&fn),
+                               SMTO_NORMAL, kStepMs, &answer) &&
+           answer == 1;
+}
+
+bool Driver::MoveTo(POINT client) {
+    POINT screen = client, now{};
+    if (!IsOpen() || !ClientToScreen(Window(), &screen))
+        return false;
+    // A move to where the pointer already is reports nothing.
+    if (GetCursorPos(&now) && now.x == screen.x && now.y == screen.y)
+        UiTest::RealInput::MoveTo(screen.x + 1, screen.y + 1);
+    return UiTest::RealInput::MoveTo(screen.x, screen.y) &&
+           WaitUntil([&] { return record.lastMove == MAKELPARAM(client.x, client.y); }, kStepMs);
+}
+
+bool Driver::Press() {
+    const int before = record.presses;
+    return UiTest::RealInput::Press() &&
+           WaitUntil([&] { return record.presses > before; }, kStepMs);
+}
+
+bool Driver::Release() {
+    const int before = record.releases;
+    return UiTest::RealInput::Release() &&
+           WaitUntil([&] { return record.releases > before; }, kStepMs);
+}
+
+bool Driver::WaitForEnd(DWORD milliseconds) {
+    return WaitUntil([&] { return !IsOpen(); }, milliseconds);
+}
+
+Frame Driver::ShownFrame(const std::function<bool(const Frame&)>& check) {
+    Frame frame;
+    const auto read = [&] {
+        OnDialogThread([&] {
+            if (auto* device =
+                    dynamic_cast<Composition::SoftwareDevice*>(host_.CompositionDevice()))
+                device->ReadLastFrame(Window(), &frame);
+        });
+        return !check || (frame.width > 0 && check(frame));
+    };
+    WaitUntil(read, check ? 2000 : 0);
+    return frame;
+}
+
+void Driver::SaveFrame(const Frame& frame, const std::wstring& name) const {
+    if (const wchar_t* folder = _wgetenv(L"CORVANE_UI_FRAMES")) {
+        const std::wstring path =
+            std::wstring(folder) + L"\\" + name + L"@" + std::to_wstring(dpi.Scale(100)) + L".png";
+        CompositionTest::SavePng(frame, path.c_str());
+    }
+}
+
+INT_PTR RunScripted(const std::function<INT_PTR()>& doModal, Driver driver,
+                    const std::function<void(Driver&)>& script) {
+    std::atomic<bool> ended{false};
+    std::thread scriptThread([&] {
+        // The window shows when the modal loop first waits for input.
+        if (!WaitUntil(
+                [&] { return ended || (driver.IsOpen() && IsWindowVisible(driver.Window())); },
+                driver.record.safetyMs) ||
+            ended)
+            return;
+        script(driver);
+        UiTest::RealInput::Release(); // nothing stays pressed for the next test
+        if (!driver.WaitForEnd(kStepMs))
+            driver.OnDialogThread([&] { EndDialog(driver.Window(), kLeftOpen); });
+    });
+    const INT_PTR result = doModal();
+    ended = true;
+    scriptThread.join();
+    return result;
+}
+
+} // namespace AppTest
