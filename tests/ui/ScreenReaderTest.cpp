@@ -6,6 +6,7 @@
 #include "AccessTestDialog.h"
 #include "RealInput.h"
 #include "ScreenReader.h"
+#include "WatchedProgram.h"
 
 #include <gtest/gtest.h>
 
@@ -24,13 +25,6 @@ using ScreenReader::Tree;
 using UiTest::PumpFor;
 using UiTest::PumpUntil;
 using UiTest::RealInput;
-
-std::wstring ProgramFolder() {
-    wchar_t path[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder = path;
-    return folder.substr(0, folder.find_last_of(L'\\') + 1);
-}
 
 VARIANT Child(LONG id) {
     VARIANT child;
@@ -57,7 +51,9 @@ class ScreenReaderTest : public ::testing::Test {
         HDC screen = GetDC(nullptr);
         percent_ = MulDiv(GetDeviceCaps(screen, LOGPIXELSX), 100, 96);
         ReleaseDC(nullptr, screen);
-        StartDialog();
+        ASSERT_TRUE(
+            program_.Start(L"\"" + ScreenReader::ProgramFolder() + L"access_test_dialog.exe\""));
+        window_ = program_.WaitForDialog(20000);
         ASSERT_NE(window_, nullptr) << "the dialog did not show";
         // With the pointer on it, the dialog has the keyboard focus (no window manager).
         POINT quiet = Client(kQuietPoint.x, kQuietPoint.y);
@@ -65,72 +61,10 @@ class ScreenReaderTest : public ::testing::Test {
         ASSERT_TRUE(RealInput::MoveTo(quiet.x, quiet.y));
     }
 
-    void TearDown() override {
-        if (process_.hProcess) {
-            if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
-                TerminateProcess(process_.hProcess, 1);
-                WaitForSingleObject(process_.hProcess, 10000);
-            }
-            CloseHandle(process_.hProcess);
-            CloseHandle(process_.hThread);
-        }
-        if (output_)
-            CloseHandle(output_);
-    }
-
-    void StartDialog() {
-        SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-        HANDLE write = nullptr;
-        ASSERT_TRUE(CreatePipe(&output_, &write, &inherit, 0));
-        SetHandleInformation(output_, HANDLE_FLAG_INHERIT, 0);
-        STARTUPINFOW startup{};
-        startup.cb = sizeof startup;
-        startup.dwFlags = STARTF_USESTDHANDLES;
-        startup.hStdOutput = startup.hStdError = write;
-        std::wstring commandLine = L"\"" + ProgramFolder() + L"access_test_dialog.exe\"";
-        const BOOL started = CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0,
-                                            nullptr, nullptr, &startup, &process_);
-        CloseHandle(write);
-        ASSERT_TRUE(started) << "error " << GetLastError();
-        events_.Follow(process_.dwProcessId);
-        PumpUntil([&] { return (window_ = DialogWindow()) != nullptr; }, 20000);
-    }
-
-    HWND DialogWindow() const {
-        struct Search {
-            DWORD process;
-            HWND found;
-        } search{process_.dwProcessId, nullptr};
-        EnumWindows(
-            [](HWND window, LPARAM data) -> BOOL {
-                auto* search = reinterpret_cast<Search*>(data);
-                DWORD process = 0;
-                GetWindowThreadProcessId(window, &process);
-                wchar_t name[32] = {};
-                GetClassNameW(window, name, 32);
-                if (process == search->process && IsWindowVisible(window) &&
-                    std::wstring(name) == L"#32770") {
-                    search->found = window;
-                    return FALSE;
-                }
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&search));
-        return search.found;
-    }
-
     // The commands the dialog has written so far.
     std::vector<int> Commands() {
-        DWORD available = 0;
-        while (PeekNamedPipe(output_, nullptr, 0, nullptr, &available, nullptr) && available) {
-            char buffer[256];
-            DWORD read = 0;
-            if (!ReadFile(output_, buffer, sizeof buffer, &read, nullptr) || !read)
-                break;
-            text_.append(buffer, read);
-        }
         std::vector<int> commands;
-        std::istringstream lines(text_);
+        std::istringstream lines(program_.Output());
         std::string word;
         int id = 0;
         while (lines >> word >> id)
@@ -158,10 +92,8 @@ class ScreenReaderTest : public ::testing::Test {
     }
 
     int percent_ = 100;
-    EventLog events_;
-    PROCESS_INFORMATION process_{};
-    HANDLE output_ = nullptr;
-    std::string text_;
+    ScreenReader::WatchedProgram program_;
+    EventLog& events_ = program_.Events();
     HWND window_ = nullptr;
 };
 
@@ -294,9 +226,8 @@ TEST_F(ScreenReaderTest, DefaultActionClicksOnce) {
     EXPECT_EQ(tree.object->accDoDefaultAction(Child(ScreenReader::Find(tree, L"取  消")->id)),
               S_OK);
     EXPECT_EQ(tree.object->accDoDefaultAction(Child(exit->id)), S_OK);
-    ASSERT_EQ(WaitForSingleObject(process_.hProcess, 10000), WAIT_OBJECT_0);
     DWORD exitCode = 0;
-    GetExitCodeProcess(process_.hProcess, &exitCode);
+    ASSERT_TRUE(program_.WaitForExit(10000, &exitCode));
     EXPECT_EQ(exitCode, 2u);
     EXPECT_EQ(Commands(), (std::vector<int>{kUninstall, kCancel, kExit}));
     long count = 0;
