@@ -142,6 +142,7 @@ namespace {
 std::mutex g_eventsLock;
 std::vector<EventLog::Event> g_events;
 DWORD g_followed = 0;
+DWORD g_followedThread = 0;
 
 } // namespace
 
@@ -157,11 +158,11 @@ EventLog::~EventLog() {
 }
 
 void CALLBACK EventLog::Hook(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG child,
-                             DWORD, DWORD) {
+                             DWORD thread, DWORD) {
     DWORD process = 0;
     GetWindowThreadProcessId(window, &process);
     std::lock_guard<std::mutex> lock(g_eventsLock);
-    if (g_followed && process == g_followed)
+    if ((g_followed && process == g_followed) || (g_followedThread && thread == g_followedThread))
         g_events.push_back({event, window, object, child});
 }
 
@@ -179,9 +180,10 @@ std::vector<EventLog::Event> EventLog::Of(DWORD event) const {
     return matching;
 }
 
-void EventLog::Follow(DWORD processId) {
+void EventLog::Follow(DWORD processId, DWORD uiThreadId) {
     std::lock_guard<std::mutex> lock(g_eventsLock);
     g_followed = processId;
+    g_followedThread = uiThreadId;
 }
 
 void EventLog::Clear() {

@@ -61,8 +61,9 @@ class EventLog {
     EventLog(const EventLog&) = delete;
     EventLog& operator=(const EventLog&) = delete;
 
-    // Only events of windows of this process count (0: none yet).
-    void Follow(DWORD processId);
+    // Only events of windows of this process count (0: none yet), and those its UI thread
+    // raised for a window that is gone by the time they arrive.
+    void Follow(DWORD processId, DWORD uiThreadId);
     std::vector<Event> Events() const;
     // The events of one kind, in order.
     std::vector<Event> Of(DWORD event) const;

@@ -41,7 +41,7 @@ bool WatchedProgram::Start(const std::wstring& commandLine) {
     CloseHandle(write);
     if (!started)
         return false;
-    events_.Follow(process_.dwProcessId);
+    events_.Follow(process_.dwProcessId, process_.dwThreadId);
     ResumeThread(process_.hThread);
     return true;
 }

@@ -1,0 +1,236 @@
+// The question and the progress dialog, each run as a program of its own and filled as the
+// uninstall workflow fills it, read from this process as a screen reader reads them
+// (AccessibleObjectFromWindow, AccessibleChildren, WinEvents), and the question answered with
+// the keyboard alone. Runs at the display's DPI (100 % and 150 % runs are registered).
+#include "CompositionTestSupport.h"
+#include "RealInput.h"
+#include "ScreenReader.h"
+#include "WatchedProgram.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <iostream>
+#include <string>
+
+namespace {
+
+using ScreenReader::Node;
+using ScreenReader::Tree;
+using UiTest::PumpFor;
+using UiTest::PumpUntil;
+using UiTest::RealInput;
+
+constexpr wchar_t kQuestionTitle[] = L"检测到Corvane正在运行...";
+constexpr wchar_t kQuestion[] = L"确认要继续强制卸载Corvane软件吗？";
+constexpr wchar_t kProgressTitle[] = L"开始卸载软件...";
+constexpr wchar_t kStatus[] = L"正在删除已安装文件";
+constexpr RECT kConfirmRect{202, 114, 280, 154};
+constexpr RECT kCancelRect{292, 114, 370, 154};
+
+VARIANT Child(LONG id) {
+    VARIANT child;
+    VariantInit(&child);
+    child.vt = VT_I4;
+    child.lVal = id;
+    return child;
+}
+
+struct ExpectedNode {
+    const wchar_t* name;
+    LONG role;
+    RECT design;
+    LONG statesOn;
+    LONG statesOff;
+};
+
+class DialogAccessTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(RealInput::Available()) << "run through run_with_input.sh";
+        SetProcessDPIAware();
+        HDC screen = GetDC(nullptr);
+        percent_ = MulDiv(GetDeviceCaps(screen, LOGPIXELSX), 100, 96);
+        ReleaseDC(nullptr, screen);
+    }
+
+    void Start(const wchar_t* dialog, const wchar_t* title) {
+        ASSERT_TRUE(program_.Start(L"\"" + ScreenReader::ProgramFolder() +
+                                   L"app_dialog_host.exe\" " + dialog));
+        window_ = program_.WaitForDialog(20000, title);
+        ASSERT_NE(window_, nullptr) << "the dialog did not show";
+    }
+
+    int Scale(int value) const { return MulDiv(value, percent_, 100); }
+    RECT OnScreen(const RECT& design) const {
+        POINT origin{0, 0};
+        ClientToScreen(window_, &origin);
+        return {origin.x + Scale(design.left), origin.y + Scale(design.top),
+                origin.x + Scale(design.right), origin.y + Scale(design.bottom)};
+    }
+    // With the pointer on the dialog's background, the dialog has the keyboard (the display
+    // has no window manager).
+    void GiveKeyboard(POINT designPoint) {
+        POINT point{Scale(designPoint.x), Scale(designPoint.y)};
+        ClientToScreen(window_, &point);
+        ASSERT_TRUE(RealInput::MoveTo(point.x, point.y));
+    }
+
+    // The tree, printed for people, checked node by node against what the dialog draws.
+    Tree ExpectTree(const wchar_t* name, std::initializer_list<ExpectedNode> children) {
+        const Tree tree = ScreenReader::Read(window_);
+        std::cout << ScreenReader::Print(tree);
+        EXPECT_HRESULT_SUCCEEDED(tree.status);
+        RECT client{};
+        GetClientRect(window_, &client);
+        MapWindowPoints(window_, nullptr, reinterpret_cast<POINT*>(&client), 2);
+        EXPECT_EQ(tree.dialog.name, name);
+        EXPECT_EQ(tree.dialog.role, ROLE_SYSTEM_DIALOG);
+        EXPECT_TRUE(EqualRect(&tree.dialog.location, &client));
+        EXPECT_EQ(tree.children.size(), children.size());
+        size_t i = 0;
+        for (const ExpectedNode& expected : children) {
+            if (i >= tree.children.size())
+                break;
+            const Node& node = tree.children[i++];
+            SCOPED_TRACE(ScreenReader::Utf8(expected.name));
+            EXPECT_EQ(node.name, expected.name);
+            EXPECT_EQ(node.role, expected.role);
+            EXPECT_EQ(node.state & expected.statesOn, expected.statesOn)
+                << ScreenReader::StateText(node.state);
+            EXPECT_EQ(node.state & expected.statesOff, 0) << ScreenReader::StateText(node.state);
+            const RECT where = OnScreen(expected.design);
+            EXPECT_TRUE(EqualRect(&node.location, &where))
+                << node.location.left << "," << node.location.top << " expected " << where.left
+                << "," << where.top;
+        }
+        return tree;
+    }
+
+    // The ring's line down a text button's left side, white in the screenshot.
+    bool RingOn(const Composition::Pixels& shot, const RECT& designButton) const {
+        const RECT button = OnScreen(designButton);
+        const std::uint32_t pixel =
+            shot.At(button.left + Scale(1), (button.top + button.bottom) / 2);
+        return CompositionTest::Near(pixel, 0xFFFFFFFF, 24);
+    }
+    Composition::Pixels Screenshot(const std::string& name) {
+        const std::wstring path =
+            RealInput::Screenshot(name + "@" + std::to_string(percent_) + ".png");
+        EXPECT_FALSE(path.empty()) << "no screenshot";
+        return CompositionTest::LoadPicture(path.c_str());
+    }
+
+    int percent_ = 100;
+    ScreenReader::WatchedProgram program_;
+    HWND window_ = nullptr;
+};
+
+constexpr LONG kButtonOff =
+    STATE_SYSTEM_UNAVAILABLE | STATE_SYSTEM_INVISIBLE | STATE_SYSTEM_PRESSED;
+
+// The question: its title, its two buttons with the focus on "取  消", the question as text;
+// opening it is told; "取  消"'s default action ends it with 2, as a click does.
+TEST_F(DialogAccessTest, QuestionAsAScreenReaderReadsIt) {
+    Start(L"question", kQuestionTitle);
+    GiveKeyboard({100, 140});
+    ASSERT_TRUE(PumpUntil([&] {
+        const Node* cancel = ScreenReader::Find(ScreenReader::Read(window_), L"取  消");
+        return cancel && (cancel->state & STATE_SYSTEM_FOCUSED);
+    }));
+    const Tree tree =
+        ExpectTree(kQuestionTitle, {{L"强制卸载", ROLE_SYSTEM_PUSHBUTTON, kConfirmRect,
+                                     STATE_SYSTEM_FOCUSABLE, kButtonOff | STATE_SYSTEM_FOCUSED},
+                                    {L"取  消", ROLE_SYSTEM_PUSHBUTTON, kCancelRect,
+                                     STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_FOCUSED, kButtonOff},
+                                    {kQuestion,
+                                     ROLE_SYSTEM_STATICTEXT,
+                                     {30, 70, 358, 118},
+                                     STATE_SYSTEM_READONLY,
+                                     STATE_SYSTEM_FOCUSABLE}});
+    const auto started = program_.Events().Of(EVENT_SYSTEM_DIALOGSTART);
+    ASSERT_EQ(started.size(), 1u);
+    EXPECT_EQ(started[0].window, window_);
+
+    const Node* cancel = ScreenReader::Find(tree, L"取  消");
+    ASSERT_NE(cancel, nullptr);
+    EXPECT_EQ(tree.object->accDoDefaultAction(Child(cancel->id)), S_OK);
+    DWORD exitCode = 0;
+    ASSERT_TRUE(program_.WaitForExit(10000, &exitCode));
+    EXPECT_EQ(exitCode, 2u);
+}
+
+// Tab takes the focus from "取  消" to "强制卸载" (told as a focus event), the ring appears
+// only then, and Space answers the question with 1.
+TEST_F(DialogAccessTest, QuestionAnsweredWithTheKeyboard) {
+    Start(L"question", kQuestionTitle);
+    GiveKeyboard({100, 140});
+    ASSERT_TRUE(PumpUntil([&] { return !program_.Events().Of(EVENT_OBJECT_FOCUS).empty(); }));
+    PumpFor(300);
+    Composition::Pixels shot = Screenshot("question-before-a-key");
+    EXPECT_FALSE(RingOn(shot, kCancelRect)) << "a ring before any key";
+    EXPECT_FALSE(RingOn(shot, kConfirmRect));
+
+    program_.Events().Clear();
+    ASSERT_TRUE(RealInput::Key("Tab"));
+    const Tree tree = ScreenReader::Read(window_);
+    const Node* confirm = ScreenReader::Find(tree, L"强制卸载");
+    ASSERT_NE(confirm, nullptr);
+    ASSERT_TRUE(PumpUntil([&] {
+        const auto focus = program_.Events().Of(EVENT_OBJECT_FOCUS);
+        return !focus.empty() && focus.back().child == confirm->id;
+    })) << "no focus event for the confirm button";
+    PumpFor(300);
+    shot = Screenshot("question-after-tab");
+    EXPECT_TRUE(RingOn(shot, kConfirmRect)) << "no ring after Tab";
+    EXPECT_FALSE(RingOn(shot, kCancelRect));
+
+    ASSERT_TRUE(RealInput::Key("space"));
+    DWORD exitCode = 0;
+    ASSERT_TRUE(program_.WaitForExit(10000, &exitCode));
+    EXPECT_EQ(exitCode, 1u);
+}
+
+// The progress dialog: its title, the status as text and as the bar's name, the bar's value
+// the drawn part in whole percent, rising; a screen reader hears of each new percent (100
+// value events up to the full bar), and the dialog closes by itself.
+TEST_F(DialogAccessTest, ProgressAsAScreenReaderReadsIt) {
+    Start(L"progress", kProgressTitle);
+    const Tree tree = ExpectTree(kProgressTitle, {{kStatus,
+                                                   ROLE_SYSTEM_STATICTEXT,
+                                                   {30, 56, 260, 78},
+                                                   STATE_SYSTEM_READONLY,
+                                                   STATE_SYSTEM_FOCUSABLE},
+                                                  {kStatus,
+                                                   ROLE_SYSTEM_PROGRESSBAR,
+                                                   {30, 92, 360, 97},
+                                                   STATE_SYSTEM_READONLY,
+                                                   STATE_SYSTEM_FOCUSABLE}});
+    ASSERT_EQ(tree.children.size(), 2u);
+    const LONG bar = tree.children[1].id;
+    std::vector<int> values;
+    while (program_.Running()) {
+        BSTR value = nullptr;
+        if (tree.object->get_accValue(Child(bar), &value) == S_OK && value)
+            values.push_back(_wtoi(value));
+        SysFreeString(value);
+        PumpFor(50);
+        if (values.size() > 1000)
+            break;
+    }
+    ASSERT_GE(values.size(), 3u);
+    EXPECT_TRUE(std::is_sorted(values.begin(), values.end())) << "the value went back";
+    EXPECT_GT(values.back(), 50);
+    EXPECT_LE(values.back(), 100);
+    DWORD exitCode = 0;
+    ASSERT_TRUE(program_.WaitForExit(10000, &exitCode));
+    EXPECT_EQ(exitCode, 1u);
+
+    PumpFor(300);
+    const auto changes = program_.Events().Of(EVENT_OBJECT_VALUECHANGE);
+    EXPECT_EQ(changes.size(), 100u);
+    for (const auto& change : changes)
+        EXPECT_EQ(change.child, bar);
+}
+
+} // namespace
