@@ -34,10 +34,13 @@ void CDialogIcons::SetOn(HWND window, int iconId) {
 }
 
 void MoveToScaledSuggestedRect(HWND window, const CDPI& dpi, LPARAM suggestedRect) {
-    RECT* rect = reinterpret_cast<RECT*>(suggestedRect);
-    if (!rect)
+    const RECT* suggested = reinterpret_cast<const RECT*>(suggestedRect);
+    if (!suggested)
         return;
-    dpi.ScaleRect(rect);
-    SetWindowPos(window, nullptr, rect->left, rect->top, rect->right - rect->left,
-                 rect->bottom - rect->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    // The suggested rectangle is in pixels already. Its size is scaled as the window's content
+    // is laid out, but its corner stays where the system put it: scaled as well, it would throw
+    // the window towards the bottom right, off a second monitor altogether.
+    SetWindowPos(window, nullptr, suggested->left, suggested->top,
+                 dpi.Scale(suggested->right - suggested->left),
+                 dpi.Scale(suggested->bottom - suggested->top), SWP_NOZORDER | SWP_NOACTIVATE);
 }

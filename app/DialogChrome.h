@@ -23,6 +23,6 @@ class CDialogIcons {
     HICON m_small = nullptr;
 };
 
-// WM_DPICHANGED: the suggested rectangle (lParam) is passed through CDPI::ScaleRect in
-// place and the window moved there; the DPI is not read again.
+// WM_DPICHANGED: the window moves to the suggested rectangle's corner (lParam), with the
+// suggested size passed through CDPI::Scale; the DPI is not read again.
 void MoveToScaledSuggestedRect(HWND window, const CDPI& dpi, LPARAM suggestedRect);

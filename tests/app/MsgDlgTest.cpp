@@ -129,6 +129,24 @@ TEST_F(MsgDlgTest, LooksAsLaidOut) {
     EXPECT_EQ(result, kCancel.result);
 }
 
+// A DPI change moves the window to the corner the system suggests, sized by the dialog's own
+// scale; the corner is never scaled (that would throw the window off a second monitor).
+TEST_F(MsgDlgTest, DpiChangeMovesTheWindowToTheSuggestedCorner) {
+    const INT_PTR result = RunScripted(dialog_, [&](Driver& d) {
+        RECT suggested{200, 100, 200 + 390, 100 + 160};
+        SendMessageW(d.Window(), WM_DPICHANGED, MAKEWPARAM(144, 144),
+                     reinterpret_cast<LPARAM>(&suggested));
+        RECT window{};
+        GetWindowRect(d.Window(), &window);
+        EXPECT_EQ(window, (RECT{200, 100, 200 + d.dpi.Scale(390), 100 + d.dpi.Scale(160)}));
+        ASSERT_TRUE(d.MoveTo(Centre(Scaled(d.dpi, kCancel.designRect))));
+        ASSERT_TRUE(d.Press());
+        ASSERT_TRUE(d.Release());
+        EXPECT_TRUE(d.WaitForEnd(5000));
+    });
+    EXPECT_EQ(result, kCancel.result);
+}
+
 class MsgDlgResultTest : public MsgDlgTest, public ::testing::WithParamInterface<ButtonCase> {};
 
 // Escape and Enter reach the dialog and end nothing; nor does a press on the button released
