@@ -9,34 +9,19 @@ namespace AccessTest {
 namespace {
 
 constexpr DWORD kPageColour = 0x2F3131;
-constexpr DWORD kBarColour = 0x14AB4E;
 
 } // namespace
 
 void CTestPage::CreateResources(const RECT&) {
     m_format.Reset();
     CreateTextFormat(m_host->DWriteFactory(), m_dpi, kBodyWeight, 14, &m_format);
-    Draw();
-}
-
-void CTestPage::SetPercent(int percent) {
-    m_percent = percent;
-    Draw();
-}
-
-void CTestPage::Draw() {
     if (ID2D1RenderTarget* target = BeginFrame()) {
         target->Clear(ColorFromRGB(kPageColour));
-        Microsoft::WRL::ComPtr<ID2D1SolidColorBrush> brush;
-        if (SUCCEEDED(target->CreateSolidColorBrush(D2D1::ColorF(1, 1, 1, 1), &brush))) {
-            if (m_format) {
-                target->DrawText(kPageText, static_cast<UINT32>(wcslen(kPageText)), m_format.Get(),
-                                 TextLayoutRect(m_dpi, kPageTextRect), brush.Get());
-            }
-            RECT bar = kPageBarRect;
-            bar.right = bar.left + (bar.right - bar.left) * m_percent / 100;
-            brush->SetColor(ColorFromRGB(kBarColour));
-            target->FillRectangle(TextLayoutRect(m_dpi, bar), brush.Get());
+        Microsoft::WRL::ComPtr<ID2D1SolidColorBrush> white;
+        if (m_format &&
+            SUCCEEDED(target->CreateSolidColorBrush(D2D1::ColorF(1, 1, 1, 1), &white))) {
+            target->DrawText(kPageText, static_cast<UINT32>(wcslen(kPageText)), m_format.Get(),
+                             TextLayoutRect(m_dpi, kPageTextRect), white.Get());
         }
     }
     EndFrame();
@@ -87,7 +72,7 @@ LRESULT CAccessTestDialog::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
 
     m_access.Attach(m_hWnd, kDialogName, m_mouseList, &m_host);
     m_access.AddText(kPageText, &m_page, kPageTextRect);
-    m_access.AddProgressBar(kBarName, &m_page, kPageBarRect, [this] { return m_page.Percent(); });
+    m_access.AddProgressBar(kBarName, &m_page, kPageBarRect, [] { return 0; });
     m_access.SetFocus(&m_uninstall);
     m_access.AnnounceDialogStart();
     if (m_lifetimeMs)
@@ -164,12 +149,6 @@ LRESULT CAccessTestDialog::OnCommand(UINT, WPARAM wParam, LPARAM, BOOL& handled)
 
 LRESULT CAccessTestDialog::OnRun(UINT, WPARAM, LPARAM lParam, BOOL&) {
     (*reinterpret_cast<const std::function<void()>*>(lParam))();
-    return 0;
-}
-
-LRESULT CAccessTestDialog::OnPercent(UINT, WPARAM wParam, LPARAM, BOOL&) {
-    m_page.SetPercent(static_cast<int>(wParam));
-    m_access.ProgressChanged();
     return 0;
 }
 

@@ -44,17 +44,13 @@ constexpr wchar_t kBarName[] = L"正在删除已安装文件";
 
 enum Command { kMinimize = 2024, kCancel = 2025, kClose = 2026, kUninstall = 3043, kExit = 3047 };
 
-// The page: its text and the bar filled to the position.
+// The page: its text (the bar, at 0 %, is not drawn).
 class CTestPage : public CDXGIRenderCtrl {
   public:
     void CreateResources(const RECT&) override;
-    void Draw();
-    void SetPercent(int percent);
-    int Percent() const { return m_percent; }
 
   private:
     Microsoft::WRL::ComPtr<IDWriteTextFormat> m_format;
-    int m_percent = 0;
 };
 
 class CAccessTestDialog : public CDialogImpl<CAccessTestDialog> {
@@ -62,8 +58,6 @@ class CAccessTestDialog : public CDialogImpl<CAccessTestDialog> {
     enum { IDD = 129 };
     // lParam: a const std::function<void()>* to run on the dialog's thread (sent).
     static constexpr UINT kRunMessage = WM_APP + 1;
-    // wParam: the progress bar's new position, 0..100.
-    static constexpr UINT kPercentMessage = WM_APP + 2;
     static constexpr UINT kShownMessage = WM_APP + 3;
 
     // Reads the DPI and makes the process DPI aware. With printCommands, each command is
@@ -83,7 +77,6 @@ class CAccessTestDialog : public CDialogImpl<CAccessTestDialog> {
     MESSAGE_HANDLER(WM_CAPTURECHANGED, OnCaptureChanged)
     MESSAGE_HANDLER(WM_COMMAND, OnCommand)
     MESSAGE_HANDLER(kRunMessage, OnRun)
-    MESSAGE_HANDLER(kPercentMessage, OnPercent)
     MESSAGE_HANDLER(kShownMessage, OnShownMessage)
     MESSAGE_HANDLER(WM_TIMER, OnTimer)
     END_MSG_MAP()
@@ -116,7 +109,6 @@ class CAccessTestDialog : public CDialogImpl<CAccessTestDialog> {
     LRESULT OnCaptureChanged(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnCommand(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnRun(UINT, WPARAM, LPARAM, BOOL&);
-    LRESULT OnPercent(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnShownMessage(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnTimer(UINT, WPARAM, LPARAM, BOOL&);
     void Create(CSVGSimpleObject* object, const RECT& rect, const wchar_t* caption, int id,

@@ -277,19 +277,6 @@ TEST_F(KeyboardTest, SpacePressesTheFocusedButton) {
     EXPECT_EQ(dialog_->FinalCommands(), (std::vector<int>{kUninstall, kExit}));
 }
 
-// Enter, Escape and Alt+F4 reach the dialog manager, which sends IDOK and IDCANCEL; the
-// dialog does not handle them, so nothing ends and no button is pressed.
-TEST_F(KeyboardTest, EnterEscapeAndAltF4EndNothing) {
-    for (const char* keys : {"Return", "Escape", "alt+F4"})
-        Key(keys);
-    PumpFor(300);
-    EXPECT_FALSE(dialog_->WaitForEnd(0));
-    std::vector<int> commands;
-    ASSERT_TRUE(dialog_->Run([&](CAccessTestDialog& dialog) { commands = dialog.Commands(); }));
-    EXPECT_EQ(commands, (std::vector<int>{IDOK, IDCANCEL, IDCANCEL}));
-    EXPECT_EQ(FocusedName(), L"立即卸载");
-}
-
 // A mouse user sees and pays for nothing new: hover and press before any key show the plain
 // looks and rasterise nothing. Once the keyboard has put the ring on a button, hovering and
 // pressing it show its looks with the ring, still without rasterising.

@@ -34,14 +34,6 @@ VARIANT Child(LONG id) {
     return child;
 }
 
-std::wstring Value(IAccessible* object, LONG id) {
-    BSTR value = nullptr;
-    object->get_accValue(Child(id), &value);
-    std::wstring text = value ? value : L"";
-    SysFreeString(value);
-    return text;
-}
-
 class ScreenReaderTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -232,26 +224,6 @@ TEST_F(ScreenReaderTest, DefaultActionClicksOnce) {
     EXPECT_EQ(Commands(), (std::vector<int>{kUninstall, kCancel, kExit}));
     long count = 0;
     EXPECT_TRUE(FAILED(tree.object->get_accChildCount(&count)));
-}
-
-// The bar's value is its drawn position as a whole percentage; a screen reader hears of it
-// once per whole percent, not once per drawn pixel.
-TEST_F(ScreenReaderTest, ProgressValueInWholePercentSteps) {
-    const Tree tree = ScreenReader::Read(window_);
-    ASSERT_HRESULT_SUCCEEDED(tree.status);
-    const LONG bar = ScreenReader::Find(tree, kBarName)->id;
-    constexpr int kPixels = 330;
-    for (int pixel = 1; pixel <= kPixels; ++pixel)
-        PostMessageW(window_, CAccessTestDialog::kPercentMessage, pixel * 100 / kPixels, 0);
-    ASSERT_TRUE(PumpUntil([&] { return Value(tree.object.Get(), bar) == L"100%"; }));
-    PumpUntil([&] { return events_.Of(EVENT_OBJECT_VALUECHANGE).size() >= 100; }, 3000);
-    PumpFor(300);
-    const auto changes = events_.Of(EVENT_OBJECT_VALUECHANGE);
-    EXPECT_EQ(changes.size(), 100u);
-    for (const auto& change : changes) {
-        EXPECT_EQ(change.object, OBJID_CLIENT);
-        EXPECT_EQ(change.child, bar);
-    }
 }
 
 } // namespace
