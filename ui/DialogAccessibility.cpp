@@ -134,11 +134,11 @@ bool CDialogAccessibility::OnGetObject(WPARAM wParam, LPARAM lParam, LRESULT* re
     if (static_cast<LONG>(lParam) != OBJID_CLIENT)
         return false;
     if (!m_object)
-        m_object = CAccessibleObject::Create(&m_parts);
+        m_object.Attach(CAccessibleObject::Create(&m_parts));
     if (!m_object)
         return false;
     const LRESULT answer = Oleacc::ResultFromObject(__uuidof(IAccessible), wParam,
-                                                    static_cast<IAccessible*>(m_object));
+                                                    static_cast<IAccessible*>(m_object.Get()));
     if (answer < 0)
         return false;
     *result = answer;
@@ -231,8 +231,7 @@ void CDialogAccessibility::Detach() {
     m_focus.SetObjects({});
     if (m_object) {
         m_object->Disconnect();
-        m_object->Release();
-        m_object = nullptr;
+        m_object.Reset();
     }
     m_parts.Attach(nullptr, L"", nullptr);
     m_parts.OnTakeFocus(nullptr);

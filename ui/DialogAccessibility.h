@@ -18,6 +18,7 @@
 #include "win/MessageMap.h"
 
 #include <windows.h>
+#include <wrl/client.h>
 
 class CAccessibleObject;
 class CDCompUtil;
@@ -74,7 +75,7 @@ class CDialogAccessibility : public CMessageMap, private IVisibilityListener {
     CDCompUtil* m_host = nullptr;
     CKeyboardFocus m_focus;
     CAccessibleParts m_parts;
-    CAccessibleObject* m_object = nullptr;
+    Microsoft::WRL::ComPtr<CAccessibleObject> m_object;
     // The button last told to have the focus; null while the window has no focus.
     const CSVGSimpleObject* m_announced = nullptr;
     int m_announcedPercent = -1;
