@@ -45,9 +45,11 @@ function(corvane_delay_load_library name)
 endfunction()
 
 # corvane_shipped_program(<target>)
-# Marks a program we ship: its import table is checked after every link (the build fails when
-# it names a DLL outside the list), and once more by the test build.shipped_imports.
+# Marks a program we ship: linked without symbols or debug sections (the static runtime
+# brings its own), its import table checked after every link (the build fails when it names
+# a DLL outside the list), and once more by the test build.shipped_imports.
 function(corvane_shipped_program target)
+  target_link_options(${target} PRIVATE -s)
   add_custom_command(TARGET ${target} POST_BUILD
     COMMAND ${CORVANE_CHECK_IMPORTS} $<TARGET_FILE:${target}>
     COMMENT "Checking that ${target} imports only DLLs Windows takes from its system folder"

@@ -37,6 +37,12 @@ bool CMouseList::OnMouseMove(WPARAM wParam, LPARAM lParam, HWND owner, CDCompUti
     return changed;
 }
 
+bool CMouseList::OnMouseLeave(HWND owner, CDCompUtil* host) {
+    // A move with no button down to (-1, -1), left of and above every object (objects lie
+    // at or right of and below their parent's origin).
+    return OnMouseMove(0, MAKELPARAM(0xFFFF, 0xFFFF), owner, host);
+}
+
 bool CMouseList::OnLButtonDown(WPARAM wParam, LPARAM lParam, HWND owner, CDCompUtil* host) {
     BOOL handled = TRUE;
     bool taken = false;

@@ -20,6 +20,10 @@ class CMouseList {
 
     // Every object hears the move. True if one changed its look.
     bool OnMouseMove(WPARAM wParam, LPARAM lParam, HWND owner, CDCompUtil* host);
+    // The pointer has left the window (WM_MOUSELEAVE, also when the window is minimised or
+    // covered): it is over no object now, so none may go on showing hover. True if one
+    // changed its look.
+    bool OnMouseLeave(HWND owner, CDCompUtil* host);
     // Offered in order until an object takes the press. False: the press is the
     // dialog's own (a drag, for example).
     bool OnLButtonDown(WPARAM wParam, LPARAM lParam, HWND owner, CDCompUtil* host);

@@ -34,27 +34,23 @@ std::size_t Count(const std::string& text, const std::string& part) {
 
 struct ProgramManifest {
     const char* program;
-    const wchar_t* file; // beside this test; null for the uninstaller's manifest it carries
+    const wchar_t* file; // relative to this test's folder
     const char* level;
 };
 
 const ProgramManifest kPrograms[] = {
-    {"uninstaller", nullptr, "highestAvailable"},
+    {"uninstaller", L"\\..\\..\\app\\uninstaller.exe", "highestAvailable"},
     {"launcher", L"\\..\\launcher\\launcher_under_test.exe", "asInvoker"},
 };
 
 TEST(Manifest, EachProgramAsksForItsExecutionLevelAndCommonControls6) {
     for (const ProgramManifest& expected : kPrograms) {
         SCOPED_TRACE(expected.program);
-        HMODULE module = GetModuleHandleW(nullptr);
-        if (expected.file) {
-            const std::wstring path = OwnFolder() + expected.file;
-            module = LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-            ASSERT_NE(module, nullptr);
-        }
+        const std::wstring path = OwnFolder() + expected.file;
+        const HMODULE module = LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+        ASSERT_NE(module, nullptr);
         const std::string manifest = ManifestOf(module);
-        if (expected.file)
-            FreeLibrary(module);
+        FreeLibrary(module);
 
         ASSERT_FALSE(manifest.empty());
         EXPECT_EQ(Count(manifest, "<requestedExecutionLevel "), 1u);

@@ -18,12 +18,20 @@ std::wstring OwnFolder() {
 
 class VersionInfo {
   public:
-    explicit VersionInfo(const std::wstring& file) {
+    // Read from a copy under another name: Wine answers version queries for any file named
+    // uninstaller.exe with its own built-in uninstaller's (none).
+    explicit VersionInfo(const std::wstring& program) {
+        wchar_t folder[MAX_PATH] = {};
+        GetTempPathW(MAX_PATH, folder);
+        const std::wstring file = std::wstring(folder) + L"corvane-version-probe.exe";
+        if (!CopyFileW(program.c_str(), file.c_str(), FALSE))
+            return;
         DWORD ignored = 0;
         const DWORD size = GetFileVersionInfoSizeW(file.c_str(), &ignored);
         block_.resize(size);
         if (size == 0 || !GetFileVersionInfoW(file.c_str(), 0, size, block_.data()))
             block_.clear();
+        DeleteFileW(file.c_str());
     }
     bool Present() const { return !block_.empty(); }
     std::wstring Text(const wchar_t* name) const {
@@ -59,6 +67,7 @@ struct ShippedProgram {
 
 const ShippedProgram kPrograms[] = {
     {L"\\..\\launcher\\launcher_under_test.exe", L"uninstall", L"\u5378\u8F7D Corvane"},
+    {L"\\..\\..\\app\\uninstaller.exe", L"uninstaller", L"Corvane \u5378\u8F7D\u7A0B\u5E8F"},
 };
 
 TEST(VersionResource, EachProgramNamesTheProductItsVersionAndItsMaker) {

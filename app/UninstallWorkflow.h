@@ -1,0 +1,12 @@
+#pragma once
+// What the uninstall button starts, on the main window's thread: if the product runs, the
+// user is asked whether to force the removal; then the removal itself, the progress
+// dialog, and the main window's finished state, whose only way on is its exit button.
+// The one place where the removal engine and the dialogs meet.
+#include <windows.h>
+
+class CMainDlg;
+
+// Returns 0, the uninstall command's result. Reports nothing: only the question's cancel
+// button stops a removal.
+LRESULT RunUninstallWorkflow(CMainDlg& mainDialog);
