@@ -25,8 +25,8 @@ bool CDXGIProgressDlg::StartAnimation() {
     return m_page.StartAnimation();
 }
 
-LRESULT CDXGIProgressDlg::OnPercent(UINT, WPARAM, LPARAM, BOOL&) {
-    m_access.ProgressChanged();
+LRESULT CDXGIProgressDlg::OnPercent(UINT, WPARAM percent, LPARAM, BOOL&) {
+    m_access.ProgressChanged(static_cast<int>(percent));
     return 0;
 }
 

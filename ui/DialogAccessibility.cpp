@@ -59,11 +59,10 @@ void CDialogAccessibility::SetFocus(const CSVGSimpleObject* object) {
         Refresh();
 }
 
-void CDialogAccessibility::ProgressChanged() {
+void CDialogAccessibility::ProgressChanged(int percent) {
     const LONG id = m_parts.ProgressBarId();
     if (!m_window || !id)
         return;
-    const int percent = m_parts.Percent();
     if (percent == m_announcedPercent)
         return;
     m_announcedPercent = percent;

@@ -43,8 +43,9 @@ class CDialogAccessibility : public CMessageMap, private IVisibilityListener {
     void SetFocus(const CSVGSimpleObject* object);
     // Tells assistive technology that the dialog has opened, when its window shows.
     void AnnounceDialogStart() { m_announceStart = true; }
-    // The progress bar's position changed: told when its whole percentage is a new one.
-    void ProgressChanged();
+    // The progress bar has reached this whole percentage: told when it is a new one. (Told
+    // by the percentage drawn, not read anew, so that a busy UI thread still tells each step.)
+    void ProgressChanged(int percent);
 
     const CAccessibleParts& Parts() const { return m_parts; }
     const CKeyboardFocus& Focus() const { return m_focus; }
