@@ -1,7 +1,8 @@
-// The question and the progress dialog, each run as a program of its own and filled as the
-// uninstall workflow fills it, read from this process as a screen reader reads them
-// (AccessibleObjectFromWindow, AccessibleChildren, WinEvents), and the question answered with
-// the keyboard alone. Runs at the display's DPI (100 % and 150 % runs are registered).
+// The uninstaller's three windows read from this process as a screen reader reads them
+// (AccessibleObjectFromWindow, AccessibleChildren, IAccessible through the system's
+// marshalling, WinEvents from an out-of-context hook): uninstaller.exe itself, and the
+// question and the progress dialog each in a program of its own, filled as the uninstall
+// workflow fills them. Runs at the display's DPI (100 % and 150 % runs are registered).
 #include "CompositionTestSupport.h"
 #include "RealInput.h"
 #include "ScreenReader.h"
@@ -12,6 +13,7 @@
 #include <algorithm>
 #include <iostream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -27,6 +29,10 @@ constexpr wchar_t kProgressTitle[] = L"开始卸载软件...";
 constexpr wchar_t kStatus[] = L"正在删除已安装文件";
 constexpr RECT kConfirmRect{202, 114, 280, 154};
 constexpr RECT kCancelRect{292, 114, 370, 154};
+constexpr wchar_t kMainTitle[] = L"卸载 Corvane";
+constexpr RECT kMinimizeRect{648, 28, 672, 52};
+constexpr RECT kCloseRect{680, 28, 704, 52};
+constexpr RECT kActionRect{243, 332, 443, 376};
 
 VARIANT Child(LONG id) {
     VARIANT child;
@@ -54,9 +60,9 @@ class DialogAccessTest : public ::testing::Test {
         ReleaseDC(nullptr, screen);
     }
 
-    void Start(const wchar_t* dialog, const wchar_t* title) {
-        ASSERT_TRUE(program_.Start(L"\"" + ScreenReader::ProgramFolder() +
-                                   L"app_dialog_host.exe\" " + dialog));
+    // A program of the build (folder relative to this test's) with its arguments.
+    void Start(const wchar_t* program, const wchar_t* title) {
+        ASSERT_TRUE(program_.Start(L"\"" + ScreenReader::ProgramFolder() + program));
         window_ = program_.WaitForDialog(20000, title);
         ASSERT_NE(window_, nullptr) << "the dialog did not show";
     }
@@ -77,7 +83,7 @@ class DialogAccessTest : public ::testing::Test {
     }
 
     // The tree, printed for people, checked node by node against what the dialog draws.
-    Tree ExpectTree(const wchar_t* name, std::initializer_list<ExpectedNode> children) {
+    Tree ExpectTree(const wchar_t* name, const std::vector<ExpectedNode>& children) {
         const Tree tree = ScreenReader::Read(window_);
         std::cout << ScreenReader::Print(tree);
         EXPECT_HRESULT_SUCCEEDED(tree.status);
@@ -103,7 +109,21 @@ class DialogAccessTest : public ::testing::Test {
             EXPECT_TRUE(EqualRect(&node.location, &where))
                 << node.location.left << "," << node.location.top << " expected " << where.left
                 << "," << where.top;
+            // Pointing at it and walking to it from the one before land on it.
+            VARIANT hit, next;
+            EXPECT_EQ(tree.object->accHitTest((where.left + where.right) / 2,
+                                              (where.top + where.bottom) / 2, &hit),
+                      S_OK);
+            EXPECT_EQ(hit.vt == VT_I4 ? hit.lVal : -1, node.id);
+            const HRESULT walked =
+                i == 1
+                    ? tree.object->accNavigate(NAVDIR_FIRSTCHILD, Child(CHILDID_SELF), &next)
+                    : tree.object->accNavigate(NAVDIR_NEXT, Child(tree.children[i - 2].id), &next);
+            EXPECT_EQ(walked, S_OK);
+            EXPECT_EQ(next.vt == VT_I4 ? next.lVal : -1, node.id);
         }
+        VARIANT outside;
+        EXPECT_EQ(tree.object->accHitTest(client.left - 5, client.top - 5, &outside), S_FALSE);
         return tree;
     }
 
@@ -135,7 +155,7 @@ constexpr LONG kButtonOff =
 // does. (Space, which presses the focused button, is the keyboard tests' and the keyboard
 // uninstall's.)
 TEST_F(DialogAccessTest, QuestionReadAndAnswered) {
-    Start(L"question", kQuestionTitle);
+    Start(L"app_dialog_host.exe\" question", kQuestionTitle);
     GiveKeyboard({100, 140});
     ASSERT_TRUE(PumpUntil([&] {
         const Node* cancel = ScreenReader::Find(ScreenReader::Read(window_), L"取  消");
@@ -180,7 +200,7 @@ TEST_F(DialogAccessTest, QuestionReadAndAnswered) {
 // the drawn part in whole percent, rising; a screen reader hears of each new percent (100
 // value events up to the full bar), and the dialog closes by itself.
 TEST_F(DialogAccessTest, ProgressAsAScreenReaderReadsIt) {
-    Start(L"progress", kProgressTitle);
+    Start(L"app_dialog_host.exe\" progress", kProgressTitle);
     const Tree tree = ExpectTree(kProgressTitle, {{kStatus,
                                                    ROLE_SYSTEM_STATICTEXT,
                                                    {30, 56, 260, 78},
@@ -216,6 +236,70 @@ TEST_F(DialogAccessTest, ProgressAsAScreenReaderReadsIt) {
     EXPECT_EQ(changes.size(), 100u);
     for (const auto& change : changes)
         EXPECT_EQ(change.child, bar);
+}
+
+// uninstaller.exe: its main window's buttons with the focus on "立即卸载". The uninstall
+// button's default action runs the workflow as a click does (with no installation, straight
+// to the progress dialog); then the exit button takes its place, told as the one hidden and
+// the other shown, and has the focus. The hidden button keeps its id and can no longer be
+// pressed; the exit button's default action ends the program with 2, and the object answers
+// no more.
+TEST_F(DialogAccessTest, MainWindowReadAndWorked) {
+    Start(L"..\\..\\app\\uninstaller.exe\"", kMainTitle);
+    GiveKeyboard({100, 200});
+    ASSERT_TRUE(PumpUntil([&] {
+        const Node* uninstall = ScreenReader::Find(ScreenReader::Read(window_), L"立即卸载");
+        return uninstall && (uninstall->state & STATE_SYSTEM_FOCUSED);
+    }));
+    const auto buttons = [](const wchar_t* action) {
+        return std::vector<ExpectedNode>{
+            {L"最小化", ROLE_SYSTEM_PUSHBUTTON, kMinimizeRect, STATE_SYSTEM_FOCUSABLE,
+             kButtonOff | STATE_SYSTEM_FOCUSED},
+            {L"关闭", ROLE_SYSTEM_PUSHBUTTON, kCloseRect, STATE_SYSTEM_FOCUSABLE,
+             kButtonOff | STATE_SYSTEM_FOCUSED},
+            {action, ROLE_SYSTEM_PUSHBUTTON, kActionRect,
+             STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_FOCUSED, kButtonOff}};
+    };
+    Tree tree = ExpectTree(kMainTitle, buttons(L"立即卸载"));
+    ASSERT_EQ(tree.children.size(), 3u);
+    const LONG uninstall = tree.children[2].id;
+
+    EXPECT_EQ(tree.object->accDoDefaultAction(Child(uninstall)), S_OK);
+    EXPECT_NE(program_.WaitForDialog(20000, kProgressTitle), nullptr) << "no progress dialog";
+    ASSERT_TRUE(PumpUntil([&] { return !program_.Events().Of(EVENT_OBJECT_SHOW).empty(); }, 30000))
+        << "the exit button was never shown";
+    GiveKeyboard({100, 200});
+    ASSERT_TRUE(PumpUntil([&] {
+        const Node* exit = ScreenReader::Find(ScreenReader::Read(window_), L"退出");
+        return exit && (exit->state & STATE_SYSTEM_FOCUSED);
+    })) << "the exit button has no focus";
+    tree = ExpectTree(kMainTitle, buttons(L"退出"));
+    ASSERT_EQ(tree.children.size(), 3u);
+    const LONG exit = tree.children[2].id;
+    const auto hidden = program_.Events().Of(EVENT_OBJECT_HIDE);
+    const auto shown = program_.Events().Of(EVENT_OBJECT_SHOW);
+    ASSERT_EQ(hidden.size(), 1u);
+    EXPECT_EQ(hidden[0].window, window_);
+    EXPECT_EQ(hidden[0].object, OBJID_CLIENT);
+    EXPECT_EQ(hidden[0].child, uninstall);
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].child, exit);
+    const auto focus = program_.Events().Of(EVENT_OBJECT_FOCUS);
+    ASSERT_FALSE(focus.empty());
+    EXPECT_EQ(focus.back().child, exit);
+
+    HRESULT status = S_OK;
+    const Node gone = ScreenReader::ReadNode(tree.object.Get(), uninstall, &status);
+    EXPECT_EQ(gone.name, L"立即卸载");
+    EXPECT_TRUE(gone.state & STATE_SYSTEM_INVISIBLE);
+    EXPECT_EQ(tree.object->accDoDefaultAction(Child(uninstall)), E_FAIL);
+
+    EXPECT_EQ(tree.object->accDoDefaultAction(Child(exit)), S_OK);
+    DWORD exitCode = 0;
+    ASSERT_TRUE(program_.WaitForExit(10000, &exitCode));
+    EXPECT_EQ(exitCode, 2u);
+    long count = 0;
+    EXPECT_TRUE(FAILED(tree.object->get_accChildCount(&count)));
 }
 
 } // namespace

@@ -1,35 +1,6 @@
 #include "AccessTestDialog.h"
 
-#include "TextFormat.h"
-
-#include <cstdio>
-#include <cwchar>
-
 namespace AccessTest {
-namespace {
-
-constexpr DWORD kPageColour = 0x2F3131;
-
-} // namespace
-
-void CTestPage::CreateResources(const RECT&) {
-    m_format.Reset();
-    CreateTextFormat(m_host->DWriteFactory(), m_dpi, kBodyWeight, 14, &m_format);
-    if (ID2D1RenderTarget* target = BeginFrame()) {
-        target->Clear(ColorFromRGB(kPageColour));
-        Microsoft::WRL::ComPtr<ID2D1SolidColorBrush> white;
-        if (m_format &&
-            SUCCEEDED(target->CreateSolidColorBrush(D2D1::ColorF(1, 1, 1, 1), &white))) {
-            target->DrawText(kPageText, static_cast<UINT32>(wcslen(kPageText)), m_format.Get(),
-                             TextLayoutRect(m_dpi, kPageTextRect), white.Get());
-        }
-    }
-    EndFrame();
-}
-
-CAccessTestDialog::CAccessTestDialog(bool printCommands) : m_printCommands(printCommands) {
-    m_dpi.Init();
-}
 
 void CAccessTestDialog::Create(CSVGSimpleObject* object, const RECT& rect, const wchar_t* caption,
                                int id, int mode, int picture) {
@@ -59,24 +30,17 @@ LRESULT CAccessTestDialog::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
     Create(&m_exit, kActionRect, L"退出", kExit, CSVGButtonEx::kRecolourMode, 265);
     m_exit.Hide();
     Create(&m_textButton, kTextButtonRect, L"取  消", kCancel, 0, 0);
-    Create(&m_page, kPageRect, nullptr, 0, 0, 0);
-    // The sprites' hover shape and the pills have rounded corners; the text button none.
     for (CSVGButtonEx* sprite : {&m_minimize, &m_close})
         sprite->SetFocusRingRadius(4);
     for (CSVGButtonEx* pill : {&m_uninstall, &m_exit})
         pill->SetFocusRingRadius(22);
     for (CSVGSimpleObject* object : std::initializer_list<CSVGSimpleObject*>{
-             &m_minimize, &m_close, &m_uninstall, &m_exit, &m_textButton, &m_page})
+             &m_minimize, &m_close, &m_uninstall, &m_exit, &m_textButton})
         m_mouseList.Append(object);
     m_host.Commit();
 
-    m_access.Attach(m_hWnd, kDialogName, m_mouseList, &m_host);
-    m_access.AddText(kPageText, &m_page, kPageTextRect);
-    m_access.AddProgressBar(kBarName, &m_page, kPageBarRect, [] { return 0; });
+    m_access.Attach(m_hWnd, L"卸载 Corvane", m_mouseList, &m_host);
     m_access.SetFocus(&m_uninstall);
-    m_access.AnnounceDialogStart();
-    if (m_lifetimeMs)
-        SetTimer(m_hWnd, 1, m_lifetimeMs, nullptr);
     PostMessage(kShownMessage);
     return TRUE;
 }
@@ -101,33 +65,29 @@ LRESULT CAccessTestDialog::OnSetCursor(UINT, WPARAM, LPARAM lParam, BOOL& handle
     return 0;
 }
 
-LRESULT CAccessTestDialog::OnMouseMove(UINT, WPARAM wParam, LPARAM lParam, BOOL&) {
-    m_mouseList.OnMouseMove(wParam, lParam, m_hWnd, &m_host);
-    return 0;
-}
-
-LRESULT CAccessTestDialog::OnLButtonDown(UINT, WPARAM wParam, LPARAM lParam, BOOL&) {
-    m_mouseList.OnLButtonDown(wParam, lParam, m_hWnd, &m_host);
-    return 0;
-}
-
-LRESULT CAccessTestDialog::OnLButtonUp(UINT, WPARAM wParam, LPARAM lParam, BOOL&) {
-    m_mouseList.OnLButtonUp(wParam, lParam, m_hWnd, &m_host);
-    return 0;
-}
-
-LRESULT CAccessTestDialog::OnCaptureChanged(UINT, WPARAM wParam, LPARAM lParam, BOOL&) {
-    m_mouseList.OnCaptureChanged(wParam, lParam, m_hWnd, &m_host);
+LRESULT CAccessTestDialog::OnMouse(UINT message, WPARAM wParam, LPARAM lParam, BOOL&) {
+    switch (message) {
+    case WM_MOUSEMOVE:
+        m_mouseList.OnMouseMove(wParam, lParam, m_hWnd, &m_host);
+        break;
+    case WM_LBUTTONDOWN:
+        m_mouseList.OnLButtonDown(wParam, lParam, m_hWnd, &m_host);
+        break;
+    case WM_LBUTTONUP:
+        m_mouseList.OnLButtonUp(wParam, lParam, m_hWnd, &m_host);
+        break;
+    case WM_CAPTURECHANGED:
+        m_mouseList.OnCaptureChanged(wParam, lParam, m_hWnd, &m_host);
+        break;
+    default:
+        break;
+    }
     return 0;
 }
 
 LRESULT CAccessTestDialog::OnCommand(UINT, WPARAM wParam, LPARAM, BOOL& handled) {
     const int id = LOWORD(wParam);
     m_commands.push_back(id);
-    if (m_printCommands) {
-        std::printf("command %d\n", id);
-        std::fflush(stdout);
-    }
     switch (id) {
     case kUninstall:
         m_uninstall.Hide();
@@ -155,11 +115,6 @@ LRESULT CAccessTestDialog::OnRun(UINT, WPARAM, LPARAM lParam, BOOL&) {
 LRESULT CAccessTestDialog::OnShownMessage(UINT, WPARAM, LPARAM, BOOL&) {
     if (m_shown)
         m_shown();
-    return 0;
-}
-
-LRESULT CAccessTestDialog::OnTimer(UINT, WPARAM, LPARAM, BOOL&) {
-    EndDialog(-2);
     return 0;
 }
 

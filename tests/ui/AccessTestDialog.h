@@ -1,16 +1,14 @@
 // A dialog built as the uninstaller's dialogs are (template 129, a composition host, render
 // objects routed through a mouse list), with its accessibility chained first in its map: the
-// main window's four buttons (the exit button hidden in the uninstall button's place), a
-// text button, and a page that draws a line of text and a progress bar. Commands are
-// recorded; 3043 swaps the uninstall button for the exit button, as the uninstall workflow
-// ends; 3047 ends the dialog with 2 and 2026 with 2026; other commands (IDOK and IDCANCEL
-// from Enter, Escape and Alt+F4 among them) go to the default processing, which ends nothing.
+// main window's four buttons (the exit button hidden in the uninstall button's place) on a
+// flat card, and a text button. Commands are recorded; 3043 swaps the uninstall button for
+// the exit button, as the uninstall workflow ends; 3047 ends the dialog with 2 and 2026 with
+// 2026; other commands go to the default processing, which ends nothing.
 #pragma once
 
 #include "DCompUtil.h"
 #include "DPI.h"
 #include "DXGIButton.h"
-#include "DXGIRenderCtrl.h"
 #include "DialogAccessibility.h"
 #include "DialogImpl.h"
 #include "MouseList.h"
@@ -29,40 +27,22 @@ constexpr RECT kMinimizeRect{648, 28, 672, 52};
 constexpr RECT kCloseRect{680, 28, 704, 52};
 constexpr RECT kActionRect{243, 332, 443, 376};
 constexpr RECT kTextButtonRect{300, 200, 378, 240};
-constexpr RECT kPageRect{60, 200, 260, 280};
-// Inside the page.
-constexpr RECT kPageTextRect{10, 10, 190, 30};
-constexpr RECT kPageBarRect{10, 50, 190, 55};
 // The card's flat colour, so that a button's look can be checked pixel by pixel.
 constexpr DWORD kBackgroundColour = 0x203040;
-// A point of the background no part covers.
+// A point of the card no button covers.
 constexpr POINT kQuietPoint{30, 400};
 
-constexpr wchar_t kDialogName[] = L"卸载 Corvane";
-constexpr wchar_t kPageText[] = L"确认要继续强制卸载Corvane软件吗？";
-constexpr wchar_t kBarName[] = L"正在删除已安装文件";
-
 enum Command { kMinimize = 2024, kCancel = 2025, kClose = 2026, kUninstall = 3043, kExit = 3047 };
-
-// The page: its text (the bar, at 0 %, is not drawn).
-class CTestPage : public CDXGIRenderCtrl {
-  public:
-    void CreateResources(const RECT&) override;
-
-  private:
-    Microsoft::WRL::ComPtr<IDWriteTextFormat> m_format;
-};
 
 class CAccessTestDialog : public CDialogImpl<CAccessTestDialog> {
   public:
     enum { IDD = 129 };
     // lParam: a const std::function<void()>* to run on the dialog's thread (sent).
     static constexpr UINT kRunMessage = WM_APP + 1;
-    static constexpr UINT kShownMessage = WM_APP + 3;
+    static constexpr UINT kShownMessage = WM_APP + 2;
 
-    // Reads the DPI and makes the process DPI aware. With printCommands, each command is
-    // also written to standard output as "command <id>".
-    explicit CAccessTestDialog(bool printCommands = false);
+    // Reads the DPI and makes the process DPI aware.
+    CAccessTestDialog() { m_dpi.Init(); }
 
     BEGIN_MSG_MAP(CAccessTestDialog)
     CHAIN_MSG_MAP_MEMBER(m_access)
@@ -71,20 +51,15 @@ class CAccessTestDialog : public CDialogImpl<CAccessTestDialog> {
     MESSAGE_HANDLER(WM_SIZE, OnSize)
     MESSAGE_HANDLER(WM_ERASEBKGND, OnEraseBackground)
     MESSAGE_HANDLER(WM_SETCURSOR, OnSetCursor)
-    MESSAGE_HANDLER(WM_MOUSEMOVE, OnMouseMove)
-    MESSAGE_HANDLER(WM_LBUTTONDOWN, OnLButtonDown)
-    MESSAGE_HANDLER(WM_LBUTTONUP, OnLButtonUp)
-    MESSAGE_HANDLER(WM_CAPTURECHANGED, OnCaptureChanged)
+    MESSAGE_RANGE_HANDLER(WM_MOUSEMOVE, WM_LBUTTONUP, OnMouse)
+    MESSAGE_HANDLER(WM_CAPTURECHANGED, OnMouse)
     MESSAGE_HANDLER(WM_COMMAND, OnCommand)
     MESSAGE_HANDLER(kRunMessage, OnRun)
     MESSAGE_HANDLER(kShownMessage, OnShownMessage)
-    MESSAGE_HANDLER(WM_TIMER, OnTimer)
     END_MSG_MAP()
 
     // Called once the modal loop runs with the window shown.
     void OnShown(std::function<void()> shown) { m_shown = std::move(shown); }
-    // Ends the dialog with -2 if it still runs after that long (a program nobody stops).
-    void SetLifetime(UINT milliseconds) { m_lifetimeMs = milliseconds; }
 
     // Read on the dialog's thread, or after it ended.
     const std::vector<int>& Commands() const { return m_commands; }
@@ -103,26 +78,19 @@ class CAccessTestDialog : public CDialogImpl<CAccessTestDialog> {
     LRESULT OnSize(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnEraseBackground(UINT, WPARAM, LPARAM, BOOL&) { return 1; }
     LRESULT OnSetCursor(UINT, WPARAM, LPARAM, BOOL&);
-    LRESULT OnMouseMove(UINT, WPARAM, LPARAM, BOOL&);
-    LRESULT OnLButtonDown(UINT, WPARAM, LPARAM, BOOL&);
-    LRESULT OnLButtonUp(UINT, WPARAM, LPARAM, BOOL&);
-    LRESULT OnCaptureChanged(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnMouse(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnCommand(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnRun(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnShownMessage(UINT, WPARAM, LPARAM, BOOL&);
-    LRESULT OnTimer(UINT, WPARAM, LPARAM, BOOL&);
     void Create(CSVGSimpleObject* object, const RECT& rect, const wchar_t* caption, int id,
                 int mode, int picture);
 
-    bool m_printCommands;
     std::function<void()> m_shown;
-    UINT m_lifetimeMs = 0;
     CDPI m_dpi;
     CDCompUtil m_host;
     CSVGSOCtrl m_background;
     CSVGButtonEx m_minimize, m_close, m_uninstall, m_exit;
     CDXGIButton m_textButton{1};
-    CTestPage m_page;
     CMouseList m_mouseList;
     CDialogAccessibility m_access;
     std::vector<int> m_commands;
