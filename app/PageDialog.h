@@ -43,6 +43,8 @@ class CPageDialog {
     MESSAGE_HANDLER(WM_MOUSEMOVE, OnMouseMove)
     MESSAGE_HANDLER(WM_CAPTURECHANGED, OnCaptureChanged)
     MESSAGE_HANDLER(WM_LBUTTONDOWN, OnLButtonDown)
+    // A press soon after another on the same spot comes as a double-click: a press all the same.
+    MESSAGE_HANDLER(WM_LBUTTONDBLCLK, OnLButtonDown)
     MESSAGE_HANDLER(WM_LBUTTONUP, OnLButtonUp)
     MESSAGE_HANDLER(WM_DPICHANGED, OnDpiChanged)
     END_MSG_MAP()
