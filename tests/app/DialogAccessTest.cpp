@@ -1,8 +1,10 @@
 // The uninstaller's three windows read from this process as a screen reader reads them
 // (AccessibleObjectFromWindow, AccessibleChildren, IAccessible through the system's
-// marshalling, WinEvents from an out-of-context hook): uninstaller.exe itself, and the
-// question and the progress dialog each in a program of its own, filled as the uninstall
-// workflow fills them. Runs at the display's DPI (100 % and 150 % runs are registered).
+// marshalling, WinEvents from an out-of-context hook), and worked with the keyboard alone:
+// uninstaller.exe itself (its main window and the progress dialog of its workflow), and the
+// question in a program of its own, filled as the workflow fills it (the uninstaller asks it
+// only when the product runs). Runs at the display's DPI (100 % and 150 % runs are
+// registered).
 #include "CompositionTestSupport.h"
 #include "RealInput.h"
 #include "ScreenReader.h"
@@ -127,7 +129,16 @@ class DialogAccessTest : public ::testing::Test {
         return tree;
     }
 
-    // The ring's line down a text button's left side, white in the screenshot.
+    // The name of the part that has the focus, as a screen reader finds it.
+    std::wstring Focused() const {
+        for (const Node& node : ScreenReader::Read(window_).children) {
+            if (node.state & STATE_SYSTEM_FOCUSED)
+                return node.name;
+        }
+        return L"(none)";
+    }
+
+    // The ring's line down a button's left side, white in the screenshot.
     bool RingOn(const Composition::Pixels& shot, const RECT& designButton) const {
         const RECT button = OnScreen(designButton);
         const std::uint32_t pixel =
@@ -155,7 +166,7 @@ constexpr LONG kButtonOff =
 // does. (Space, which presses the focused button, is the keyboard tests' and the keyboard
 // uninstall's.)
 TEST_F(DialogAccessTest, QuestionReadAndAnswered) {
-    Start(L"app_dialog_host.exe\" question", kQuestionTitle);
+    Start(L"app_question_host.exe\"", kQuestionTitle);
     GiveKeyboard({100, 140});
     ASSERT_TRUE(PumpUntil([&] {
         const Node* cancel = ScreenReader::Find(ScreenReader::Read(window_), L"取  消");
@@ -196,52 +207,12 @@ TEST_F(DialogAccessTest, QuestionReadAndAnswered) {
     EXPECT_EQ(exitCode, 2u);
 }
 
-// The progress dialog: its title, the status as text and as the bar's name, the bar's value
-// the drawn part in whole percent, rising; a screen reader hears of each new percent (100
-// value events up to the full bar), and the dialog closes by itself.
-TEST_F(DialogAccessTest, ProgressAsAScreenReaderReadsIt) {
-    Start(L"app_dialog_host.exe\" progress", kProgressTitle);
-    const Tree tree = ExpectTree(kProgressTitle, {{kStatus,
-                                                   ROLE_SYSTEM_STATICTEXT,
-                                                   {30, 56, 260, 78},
-                                                   STATE_SYSTEM_READONLY,
-                                                   STATE_SYSTEM_FOCUSABLE},
-                                                  {kStatus,
-                                                   ROLE_SYSTEM_PROGRESSBAR,
-                                                   {30, 92, 360, 97},
-                                                   STATE_SYSTEM_READONLY,
-                                                   STATE_SYSTEM_FOCUSABLE}});
-    ASSERT_EQ(tree.children.size(), 2u);
-    const LONG bar = tree.children[1].id;
-    std::vector<int> values;
-    while (program_.Running()) {
-        BSTR value = nullptr;
-        if (tree.object->get_accValue(Child(bar), &value) == S_OK && value)
-            values.push_back(_wtoi(value));
-        SysFreeString(value);
-        PumpFor(50);
-        if (values.size() > 1000)
-            break;
-    }
-    ASSERT_GE(values.size(), 3u);
-    EXPECT_TRUE(std::is_sorted(values.begin(), values.end())) << "the value went back";
-    EXPECT_GT(values.back(), 50);
-    EXPECT_LE(values.back(), 100);
-    DWORD exitCode = 0;
-    ASSERT_TRUE(program_.WaitForExit(10000, &exitCode));
-    EXPECT_EQ(exitCode, 1u);
-
-    PumpFor(300);
-    const auto changes = program_.Events().Of(EVENT_OBJECT_VALUECHANGE);
-    EXPECT_EQ(changes.size(), 100u);
-    for (const auto& change : changes)
-        EXPECT_EQ(change.child, bar);
-}
-
 // uninstaller.exe: its main window's buttons with the focus on "立即卸载". The uninstall
 // button's default action runs the workflow as a click does (with no installation, straight
-// to the progress dialog); then the exit button takes its place, told as the one hidden and
-// the other shown, and has the focus. The hidden button keeps its id and can no longer be
+// to the progress dialog: its title, the status as text and as the bar's name, the bar's
+// value the drawn part in whole percent, rising, told once per percent); then the exit button
+// takes the uninstall button's place, told as the one hidden and the other shown, and has the
+// focus. The hidden button keeps its id and can no longer be
 // pressed; the exit button's default action ends the program with 2, and the object answers
 // no more.
 TEST_F(DialogAccessTest, MainWindowReadAndWorked) {
@@ -265,7 +236,32 @@ TEST_F(DialogAccessTest, MainWindowReadAndWorked) {
     const LONG uninstall = tree.children[2].id;
 
     EXPECT_EQ(tree.object->accDoDefaultAction(Child(uninstall)), S_OK);
-    EXPECT_NE(program_.WaitForDialog(20000, kProgressTitle), nullptr) << "no progress dialog";
+    const HWND main = window_;
+    window_ = program_.WaitForDialog(20000, kProgressTitle);
+    ASSERT_NE(window_, nullptr) << "no progress dialog";
+    const HWND progress = window_;
+    const Tree bar = ExpectTree(kProgressTitle, {{kStatus,
+                                                  ROLE_SYSTEM_STATICTEXT,
+                                                  {30, 56, 260, 78},
+                                                  STATE_SYSTEM_READONLY,
+                                                  STATE_SYSTEM_FOCUSABLE},
+                                                 {kStatus,
+                                                  ROLE_SYSTEM_PROGRESSBAR,
+                                                  {30, 92, 360, 97},
+                                                  STATE_SYSTEM_READONLY,
+                                                  STATE_SYSTEM_FOCUSABLE}});
+    ASSERT_EQ(bar.children.size(), 2u);
+    std::vector<int> values;
+    for (BSTR value = nullptr; IsWindow(progress) && values.size() < 1000; PumpFor(50)) {
+        if (bar.object->get_accValue(Child(bar.children[1].id), &value) == S_OK && value)
+            values.push_back(_wtoi(value));
+        SysFreeString(value);
+        value = nullptr;
+    }
+    EXPECT_GE(values.size(), 3u);
+    EXPECT_TRUE(std::is_sorted(values.begin(), values.end())) << "the value went back";
+    EXPECT_GT(values.empty() ? 0 : values.back(), 50);
+    window_ = main;
     ASSERT_TRUE(PumpUntil([&] { return !program_.Events().Of(EVENT_OBJECT_SHOW).empty(); }, 30000))
         << "the exit button was never shown";
     GiveKeyboard({100, 200});
@@ -287,6 +283,10 @@ TEST_F(DialogAccessTest, MainWindowReadAndWorked) {
     const auto focus = program_.Events().Of(EVENT_OBJECT_FOCUS);
     ASSERT_FALSE(focus.empty());
     EXPECT_EQ(focus.back().child, exit);
+    int changes = 0;
+    for (const auto& change : program_.Events().Of(EVENT_OBJECT_VALUECHANGE))
+        changes += change.window == progress && change.child == bar.children[1].id;
+    EXPECT_EQ(changes, 100);
 
     HRESULT status = S_OK;
     const Node gone = ScreenReader::ReadNode(tree.object.Get(), uninstall, &status);
@@ -300,6 +300,57 @@ TEST_F(DialogAccessTest, MainWindowReadAndWorked) {
     EXPECT_EQ(exitCode, 2u);
     long count = 0;
     EXPECT_TRUE(FAILED(tree.object->get_accChildCount(&count)));
+}
+
+// uninstaller.exe by the keyboard alone (no installation, so no question): no ring before a
+// key; Tab, Shift+Tab and the arrows walk the buttons, wrapping past the hidden exit button,
+// the ring with the focus; Space presses "立即卸载" as a click does (pushed while the key is
+// down), the workflow runs, the exit button takes the focus and the ring, and Space on it
+// ends the program with 2.
+TEST_F(DialogAccessTest, MainWindowByTheKeyboard) {
+    Start(L"..\\..\\app\\uninstaller.exe\"", kMainTitle);
+    GiveKeyboard({100, 200});
+    ASSERT_TRUE(PumpUntil([&] { return Focused() == L"立即卸载"; }));
+    PumpFor(300);
+    EXPECT_FALSE(RingOn(Screenshot("main-before-a-key"), kActionRect)) << "a ring before a key";
+
+    struct Step {
+        const char* keys;
+        const wchar_t* focused;
+        RECT ring;
+    };
+    const Step steps[] = {
+        {"Tab", L"最小化", kMinimizeRect},   {"Tab", L"关闭", kCloseRect},
+        {"Tab", L"立即卸载", kActionRect},   {"shift+Tab", L"关闭", kCloseRect},
+        {"Right", L"立即卸载", kActionRect}, {"Down", L"最小化", kMinimizeRect},
+        {"Up", L"立即卸载", kActionRect},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.keys);
+        ASSERT_TRUE(RealInput::Key(step.keys));
+        EXPECT_TRUE(PumpUntil([&] { return Focused() == step.focused; }))
+            << ScreenReader::Utf8(Focused());
+        PumpFor(200);
+        const auto shot = Screenshot(&step == steps ? "main-after-tab" : "main-after-a-key");
+        for (const RECT& button : {kMinimizeRect, kCloseRect, kActionRect})
+            EXPECT_EQ(RingOn(shot, button), EqualRect(&button, &step.ring));
+    }
+
+    ASSERT_TRUE(RealInput::KeyDown("space"));
+    PumpFor(300);
+    const RECT pill = OnScreen(kActionRect);
+    const std::uint32_t pushed =
+        Screenshot("main-space-held").At(pill.left + Scale(40), pill.top + Scale(6));
+    EXPECT_TRUE(CompositionTest::Near(pushed, 0xFF00B255, 8)) << CompositionTest::Hex(pushed);
+    ASSERT_TRUE(RealInput::KeyUp("space"));
+    EXPECT_NE(program_.WaitForDialog(20000, kProgressTitle), nullptr) << "no progress dialog";
+    ASSERT_TRUE(PumpUntil([&] { return Focused() == L"退出"; }, 30000));
+    PumpFor(300);
+    EXPECT_TRUE(RingOn(Screenshot("main-exit-focused"), kActionRect));
+    ASSERT_TRUE(RealInput::Key("space"));
+    DWORD exitCode = 0;
+    ASSERT_TRUE(program_.WaitForExit(10000, &exitCode));
+    EXPECT_EQ(exitCode, 2u);
 }
 
 } // namespace
