@@ -68,6 +68,7 @@ struct ShippedProgram {
 const ShippedProgram kPrograms[] = {
     {L"\\..\\launcher\\launcher_under_test.exe", L"uninstall", L"\u5378\u8F7D Corvane"},
     {L"\\..\\..\\app\\uninstaller.exe", L"uninstaller", L"Corvane \u5378\u8F7D\u7A0B\u5E8F"},
+    {L"\\..\\..\\launcher\\uninstall.exe", L"uninstall", L"\u5378\u8F7D Corvane"},
 };
 
 TEST(VersionResource, EachProgramNamesTheProductItsVersionAndItsMaker) {
