@@ -50,6 +50,9 @@ LRESULT CMainDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
         OffsetRect(rect, kCardOffset, kCardOffset);
     CreateElements();
     m_host.Commit();
+
+    m_access.Attach(m_hWnd, kWindowTitle, m_mouseList, &m_host);
+    m_access.SetFocus(&m_uninstallButton);
     return 1;
 }
 
@@ -92,6 +95,12 @@ void CMainDlg::CreateElements() {
                   kExitPicture);
     m_exitButton.Hide();
     m_mouseList.Append(&m_exitButton);
+    // The focus ring follows the shapes of the pictures: the sprites' rounded squares, and
+    // the action buttons' pills.
+    m_minimizeButton.SetFocusRingRadius(4);
+    m_closeButton.SetFocusRingRadius(4);
+    m_uninstallButton.SetFocusRingRadius(22);
+    m_exitButton.SetFocusRingRadius(22);
 }
 
 void CMainDlg::ShowFinishedState() {

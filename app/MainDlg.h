@@ -4,8 +4,12 @@
 // the background, the logo, the minimise and close buttons and one action button:
 // "立即卸载" (uninstall) until the workflow has run, "退出" (exit) afterwards. Only the
 // close button (2026) and the exit button (2) end it; Escape, Enter and Alt+F4 do not.
+// A screen reader reads it as the dialog "卸载 Corvane" with its buttons; Tab and Space work
+// them, the keyboard focus starting on the uninstall button (and passing to the exit button
+// when that takes its place).
 #include "DCompUtil.h"
 #include "DPI.h"
+#include "DialogAccessibility.h"
 #include "DialogChrome.h"
 #include "DialogImpl.h"
 #include "MouseList.h"
@@ -43,6 +47,7 @@ class CMainDlg : public CDialogImpl<CMainDlg> {
     const CDPI& Dpi() const { return m_dpi; }
 
     BEGIN_MSG_MAP(CMainDlg)
+    CHAIN_MSG_MAP_MEMBER(m_access)
     MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialog)
     MESSAGE_HANDLER(WM_DESTROY, OnQuietMessage)
     MESSAGE_HANDLER(WM_ERASEBKGND, OnQuietMessage)
@@ -116,4 +121,5 @@ class CMainDlg : public CDialogImpl<CMainDlg> {
     CMouseList m_mouseList;
     CSVGSOCtrl m_background;
     bool m_trackingMouseLeave = false;
+    CDialogAccessibility m_access;
 };

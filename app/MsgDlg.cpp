@@ -15,6 +15,11 @@ LRESULT CDXGIMsgDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
     CreateButton(&m_confirmButton, kConfirmRect, m_confirmCaption.c_str(), kConfirmCommand);
     CreateButton(&m_cancelButton, kCancelRect, L"取  消", kCancelCommand);
     m_host.Commit();
+
+    m_access.Attach(m_hWnd, m_title.c_str(), m_mouseList, &m_host);
+    m_access.AddText(m_message.c_str(), &m_page, m_page.BodyRect());
+    m_access.SetFocus(&m_cancelButton);
+    m_access.AnnounceDialogStart();
     return TRUE;
 }
 

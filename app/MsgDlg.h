@@ -2,6 +2,8 @@
 // The question: a small borderless modal dialog with a title, a message and two text
 // buttons. DoModal gives 1 for the confirm button, 2 for "取  消" (cancel), and -1 if the
 // dialog cannot be made; nothing else ends it (not Escape, Enter or a click beside a button).
+// A screen reader reads it as a dialog named by its title, with the two buttons and the
+// question as text; the keyboard focus starts on "取  消", the safe choice.
 //
 //   CDXGIMsgDlg dialog;
 //   dialog.m_dpi.Init();

@@ -20,6 +20,9 @@ void CPageDialog::PrepareWindow(HWND window) {
     dialog.CenterWindow();
     m_dpi.UpdateForWindow(window);
     m_icons.SetOn(window);
+    // Drawn by the page; as the window's text it names the window to the system (its own
+    // accessible object, window lists), as a title bar's caption would.
+    dialog.SetWindowText(m_title.c_str());
     dialog.ModifyStyle(kFrameStyles, 0);
 
     m_host.m_hWnd = window;

@@ -2,12 +2,14 @@
 // What the uninstaller's question and progress dialogs share: a borderless window sized from
 // design units, whose whole face is one page on the window's composition host; the window
 // icons; the mouse routed to the dialog's buttons; and a press on the background, which takes
-// the mouse capture and records where it was made but does not move the window. A dialog
-// derives from this beside CDialogImpl and chains its message map to this one.
+// the mouse capture and records where it was made but does not move the window; and what a
+// screen reader and the keyboard need (CDialogAccessibility, which sees the messages first).
+// A dialog derives from this beside CDialogImpl and chains its message map to this one.
 #include "DialogChrome.h"
 
 #include "DCompUtil.h"
 #include "DPI.h"
+#include "DialogAccessibility.h"
 #include "MessageMap.h"
 #include "MouseList.h"
 
@@ -31,6 +33,7 @@ class CPageDialog {
     int m_designHeight = 0;
 
     BEGIN_MSG_MAP(CPageDialog)
+    CHAIN_MSG_MAP_MEMBER(m_access)
     MESSAGE_HANDLER(WM_PAINT, OnPaint)
     MESSAGE_HANDLER(WM_SIZE, OnSize)
     MESSAGE_HANDLER(WM_ERASEBKGND, OnNothingDone)
@@ -47,6 +50,7 @@ class CPageDialog {
     END_MSG_MAP()
 
     const CDCompUtil& Host() const { return m_host; }
+    const CDialogAccessibility& Access() const { return m_access; }
     // The latest press on the background, in screen coordinates, and whether the button is
     // still down since.
     POINT PressPoint() const { return m_pressPoint; }
@@ -54,7 +58,7 @@ class CPageDialog {
 
   protected:
     // The first steps of WM_INITDIALOG: centre the window, read its monitor's DPI, set the
-    // icons, take away caption and frame, build the host's devices, and size the window to
+    // icons and the title as the window's text, take away caption and frame, build the host's devices, and size the window to
     // the design size scaled, centred again.
     void PrepareWindow(HWND window);
     // The page over the whole client area, with the title as its caption; it draws its first
@@ -67,6 +71,9 @@ class CPageDialog {
 
     CDCompUtil m_host;
     CMouseList m_mouseList;
+    // Lets go of the dialog's objects when the window is destroyed, before they die with the
+    // dialog class.
+    CDialogAccessibility m_access;
 
   private:
     LRESULT OnPaint(UINT, WPARAM, LPARAM, BOOL&);

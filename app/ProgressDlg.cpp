@@ -6,6 +6,12 @@ LRESULT CDXGIProgressDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
     CreatePage(&m_page);
     m_page.SetStatus(m_status);
     m_page.SetTarget(m_dpi.Scale(CProgressPage::kBarLength));
+    m_access.Attach(m_hWnd, m_title.c_str(), m_mouseList, &m_host);
+    m_access.AddText(m_status.c_str(), &m_page, m_page.BodyRect());
+    // The status line says what the bar measures.
+    m_access.AddProgressBar(m_status.c_str(), &m_page, CProgressPage::kBarRect,
+                            [this] { return m_page.DrawnPercent(); });
+    m_access.AnnounceDialogStart();
     if (!StartAnimation()) {
         // No thread, no end message: nothing would ever close the dialog.
         EndDialog(kFinished);
@@ -17,6 +23,11 @@ LRESULT CDXGIProgressDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
 
 bool CDXGIProgressDlg::StartAnimation() {
     return m_page.StartAnimation();
+}
+
+LRESULT CDXGIProgressDlg::OnPercent(UINT, WPARAM percent, LPARAM, BOOL&) {
+    m_access.ProgressChanged(static_cast<int>(percent));
+    return 0;
 }
 
 LRESULT CDXGIProgressDlg::OnAnimationDone(UINT, WPARAM, LPARAM, BOOL&) {

@@ -10,6 +10,8 @@
 //
 // The page's animation thread ends before the page dies. If the thread cannot be started,
 // the dialog ends at once (with 1) instead of waiting for an end that would never come.
+// A screen reader reads it as a dialog named by its title, with the status line as text and
+// a progress bar whose value is the drawn part in whole percent, told at each new percent.
 #include "PageDialog.h"
 #include "ProgressPage.h"
 
@@ -27,6 +29,7 @@ class CDXGIProgressDlg : public CDialogImpl<CDXGIProgressDlg>, public CPageDialo
     BEGIN_MSG_MAP(CDXGIProgressDlg)
     MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialog)
     MESSAGE_HANDLER(CProgressPage::kAnimationDoneMessage, OnAnimationDone)
+    MESSAGE_HANDLER(CProgressPage::kPercentMessage, OnPercent)
     CHAIN_MSG_MAP(CPageDialog)
     END_MSG_MAP()
 
@@ -39,6 +42,7 @@ class CDXGIProgressDlg : public CDialogImpl<CDXGIProgressDlg>, public CPageDialo
   private:
     LRESULT OnInitDialog(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnAnimationDone(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnPercent(UINT, WPARAM, LPARAM, BOOL&);
 
     CProgressPage m_page;
 };

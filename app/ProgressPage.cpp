@@ -10,9 +10,9 @@ namespace {
 // Design units, relative to the page.
 constexpr RECT kTitleRect{30, 30, 160, 54};
 constexpr RECT kStatusRect{30, 56, 260, 78};
-constexpr int kBarLeft = 30;
-constexpr int kBarTop = 92;
-constexpr int kBarHeight = 5;
+constexpr int kBarLeft = CProgressPage::kBarRect.left;
+constexpr int kBarTop = CProgressPage::kBarRect.top;
+constexpr int kBarHeight = CProgressPage::kBarRect.bottom - CProgressPage::kBarRect.top;
 constexpr int kBarRadius = 1;
 
 constexpr DWORD kOutlineColour = 0x979797;  // 151, 151, 151
@@ -58,8 +58,14 @@ unsigned __stdcall CProgressPage::AnimationThread(void* page) {
     return 0;
 }
 
+int CProgressPage::DrawnPercent() const {
+    const int limit = Scale(kBarLength);
+    return limit > 0 ? m_current * 100 / limit : 0;
+}
+
 void CProgressPage::Animate() {
     const int limit = Scale(kBarLength);
+    int percent = DrawnPercent();
     while (m_running && m_current < limit) {
         if (m_current > m_target) {
             m_current = m_target.load();
@@ -70,6 +76,10 @@ void CProgressPage::Animate() {
             Draw();
         } catch (...) {
             // A frame that fails is skipped; the bar goes on with the next position.
+        }
+        if (DrawnPercent() != percent) {
+            percent = DrawnPercent();
+            PostMessageW(m_owner, kPercentMessage, static_cast<WPARAM>(percent), 0);
         }
         Sleep(0);
     }

@@ -18,8 +18,14 @@ class CProgressPage : public CTextPage {
     // Posted by the animation thread to the owner window when it ends: wParam 1 if it was
     // stopped, 0 if the bar reached its end; lParam 0.
     static constexpr UINT kAnimationDoneMessage = 3026;
+    // Posted by the animation thread to the owner window each time the drawn bar reaches a
+    // new whole percentage of its length (so about a hundred times, not once per frame):
+    // wParam the percentage; lParam 0.
+    static constexpr UINT kPercentMessage = WM_APP + 1;
     // The bar's full length in design units: the animation draws one frame per pixel of it.
     static constexpr int kBarLength = 330;
+    // The bar's track, in design units relative to the page.
+    static constexpr RECT kBarRect{30, 92, 30 + kBarLength, 97};
 
     CProgressPage();
     // Stops the animation thread and waits for it.
@@ -39,6 +45,8 @@ class CProgressPage : public CTextPage {
     bool Running() const { return m_running != 0; }
     // Pixels of the bar drawn green, from its left edge.
     int Current() const { return m_current; }
+    // The drawn part as a whole percentage of the bar, 0..100.
+    int DrawnPercent() const;
     // 0 when no thread was started.
     DWORD AnimationThreadId() const { return m_threadId; }
 

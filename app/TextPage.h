@@ -19,6 +19,8 @@ class CTextPage : public CDXGIRenderCtrl {
     // The text under the title, from the next frame on.
     void SetBodyText(std::wstring text) { m_bodyText = std::move(text); }
     const std::wstring& BodyText() const { return m_bodyText; }
+    // Where the body text is laid out, in design units relative to the page.
+    const RECT& BodyRect() const { return m_bodyRect; }
 
     // The two text formats, the rounded clip on the visual, then the first frame.
     void CreateResources(const RECT& designRect) override;

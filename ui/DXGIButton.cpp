@@ -1,6 +1,7 @@
 #include "DXGIButton.h"
 
 #include "DCompUtil.h"
+#include "FocusRing.h"
 #include "TextFormat.h"
 
 #include <cwchar>
@@ -42,6 +43,9 @@ void CDXGIButton::Draw() {
                              m_textFormat.Get(), layout, brush.Get(), D2D1_DRAW_TEXT_OPTIONS_NONE,
                              DWRITE_MEASURING_MODE_NATURAL);
         }
+        if (m_focusRing)
+            DrawFocusRing(target,
+                          FocusRingIn(PixelWidth(), PixelHeight(), m_dpi, m_focusRingRadius));
     }
     EndFrame();
 }

@@ -1,7 +1,7 @@
 #pragma once
 // A text button: its caption drawn with DirectWrite on its own swap chain, on the
-// background colour, in a colour for each look; redrawn (one frame) on every change of
-// state.
+// background colour, in a colour for each look, with the focus ring when it is shown;
+// redrawn (one frame) on every change of state.
 #include "DXGIRenderCtrl.h"
 
 #include <dwrite.h>
@@ -14,7 +14,7 @@ class CDXGIButton : public CDXGIRenderCtrl {
     // The caption's text format, then the first frame.
     void CreateResources(const RECT& designRect) override;
     void UpdateState() override;
-    // One frame: background, caption in the colour of the current look.
+    // One frame: background, caption in the colour of the current look, focus ring.
     virtual void Draw();
 
     // The caption's colour for the current state bits.

@@ -16,6 +16,10 @@ template <class T> bool CMyMouseEventProc<T>::Reachable() const {
     return true;
 }
 
+template <class T> void CMyMouseEventProc<T>::PostClick() const {
+    PostMessageW(m_owner, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(m_id), 0), 0);
+}
+
 template <class T> bool CMyMouseEventProc<T>::Inside(LPARAM lParam) const {
     const POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     return PtInRect(m_customHitRect ? &m_hitRect : &m_rect, point) != FALSE;
@@ -69,7 +73,7 @@ template <class T> LRESULT CMyMouseEventProc<T>::Release(LPARAM lParam, BOOL* ha
     s_captured = nullptr;
     if (Inside(lParam)) {
         if (m_state & kPressed) {
-            PostMessageW(m_owner, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(m_id), 0), 0);
+            PostClick();
             // A button the click leaves on screen must not go on looking pushed (nor
             // flip to a toggled look): the pointer is over it, so it shows hover.
             m_state &= ~kPressed;

@@ -41,9 +41,15 @@ template <class T> class CMyMouseEventProc {
 
     DWORD State() const { return m_state; }
     bool IsVisible() const { return m_visible != 0; }
+    // Visible, and so are all its ancestors.
+    bool Reachable() const;
     bool TakesInput() const { return m_passThrough == 0 || m_customHitRect != 0; }
     // Objects that get their input through this one, in order. Not owned.
     const std::vector<T*>& Children() const { return m_children; }
+
+    // What a click does: one WM_COMMAND with the object's id, posted to the owner window.
+    // The keyboard and assistive technology press objects through it too.
+    void PostClick() const;
 
   protected:
     CMyMouseEventProc() = default;
@@ -75,7 +81,6 @@ template <class T> class CMyMouseEventProc {
     T* Self() { return static_cast<T*>(this); }
     const T* Self() const { return static_cast<const T*>(this); }
     bool Disabled() const { return (m_state & kDisabled) != 0; }
-    bool Reachable() const;
     bool Inside(LPARAM lParam) const;
     LPARAM ToOwnCoordinates(LPARAM lParam) const;
     // Offers the message to the children; the first answer that is not 0.

@@ -10,7 +10,21 @@ void CommitIf(bool changed, CDCompUtil* host) {
         host->Commit();
 }
 
+void AddInputObjects(CSVGSimpleObject* object, std::vector<CSVGSimpleObject*>* objects) {
+    if (object->TakesInput())
+        objects->push_back(object);
+    for (CSVGSimpleObject* child : object->Children())
+        AddInputObjects(child, objects);
+}
+
 } // namespace
+
+std::vector<CSVGSimpleObject*> CMouseList::InputObjects() const {
+    std::vector<CSVGSimpleObject*> objects;
+    for (CSVGSimpleObject* object : m_objects)
+        AddInputObjects(object, &objects);
+    return objects;
+}
 
 bool CMouseList::OnMouseMove(WPARAM wParam, LPARAM lParam, HWND owner, CDCompUtil* host) {
     BOOL handled = TRUE;

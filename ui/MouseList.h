@@ -14,6 +14,9 @@ class CMouseList {
   public:
     void Append(CSVGSimpleObject* object) { m_objects.push_back(object); }
     const std::vector<CSVGSimpleObject*>& Objects() const { return m_objects; }
+    // The objects of the list and their children (each after its parent) that take input,
+    // hidden ones too: the dialog's buttons, in the order the keyboard goes through them.
+    std::vector<CSVGSimpleObject*> InputObjects() const;
 
     // Every object hears the move. True if one changed its look.
     bool OnMouseMove(WPARAM wParam, LPARAM lParam, HWND owner, CDCompUtil* host);

@@ -2,6 +2,7 @@
 
 #include "BitmapToSurface.h"
 #include "FillRecolour.h"
+#include "FocusRing.h"
 #include "RasterCount.h"
 
 #include "svg/SVGDocument.h"
@@ -17,6 +18,8 @@ void CSVGButtonEx::CreateContent() {
     m_disabledSurface.reset();
     m_hoverSurface.reset();
     m_pushedSurface.reset();
+    for (std::shared_ptr<Composition::Surface>& surface : m_focusedSurfaces)
+        surface.reset();
     Composition::Device* device = CompositionDevice();
     if (!device)
         return;
@@ -34,7 +37,8 @@ void CSVGButtonEx::Rescale() {
     const UINT width = scaled.right - scaled.left;
     const UINT height = scaled.bottom - scaled.top;
     for (const std::shared_ptr<Composition::Surface>& surface :
-         {m_surface, m_disabledSurface, m_hoverSurface, m_pushedSurface}) {
+         {m_surface, m_disabledSurface, m_hoverSurface, m_pushedSurface, m_focusedSurfaces[0],
+          m_focusedSurfaces[1], m_focusedSurfaces[2]}) {
         if (surface)
             surface->Resize(width, height);
     }
@@ -44,6 +48,30 @@ void CSVGButtonEx::Rescale() {
 void CSVGButtonEx::Redraw() {
     for (int look : {kNormalLook, kHoverLook, kPushedLook, kDisabledLook})
         RenderState(look, SurfaceOf(look).get());
+    RenderFocusedLooks();
+}
+
+void CSVGButtonEx::ShowFocusRing(bool shown) {
+    if (shown && !m_focusedSurfaces[0]) {
+        CreateFocusedLooks();
+        RenderFocusedLooks();
+    }
+    CSVGSimpleObject::ShowFocusRing(shown);
+}
+
+void CSVGButtonEx::CreateFocusedLooks() {
+    Composition::Device* device = CompositionDevice();
+    if (!device || !m_surface)
+        return;
+    for (std::shared_ptr<Composition::Surface>& surface : m_focusedSurfaces)
+        device->CreateVirtualSurface(PixelWidth(), PixelHeight(), &surface);
+}
+
+void CSVGButtonEx::RenderFocusedLooks() {
+    for (int i = 0; i < 3; ++i) {
+        if (m_focusedSurfaces[i])
+            RenderState(kFocusedLooks[i] | kWithFocusRing, m_focusedSurfaces[i].get());
+    }
 }
 
 int CSVGButtonEx::CurrentLook() const {
@@ -57,8 +85,20 @@ int CSVGButtonEx::CurrentLook() const {
 }
 
 void CSVGButtonEx::UpdateState() {
-    if (m_visual)
-        m_visual->SetContent(SurfaceOf(CurrentLook()));
+    if (!m_visual)
+        return;
+    const int look = CurrentLook();
+    const std::shared_ptr<Composition::Surface>& focused = FocusedSurfaceOf(look);
+    m_visual->SetContent(m_focusRing && focused ? focused : SurfaceOf(look));
+}
+
+const std::shared_ptr<Composition::Surface>& CSVGButtonEx::FocusedSurfaceOf(int look) const {
+    static const std::shared_ptr<Composition::Surface> none;
+    for (int i = 0; i < 3; ++i) {
+        if (kFocusedLooks[i] == look)
+            return m_focusedSurfaces[i];
+    }
+    return none;
 }
 
 const std::shared_ptr<Composition::Surface>& CSVGButtonEx::SurfaceOf(int look) const {
@@ -86,6 +126,11 @@ HRESULT CSVGButtonEx::RenderState(int look, Composition::Surface* surface) {
 }
 
 void CSVGButtonEx::DrawLook(Gdiplus::GpGraphics* graphics, int look) const {
+    if (look & kWithFocusRing) {
+        DrawLook(graphics, look & ~kWithFocusRing);
+        DrawFocusRing(graphics, FocusRingIn(PixelWidth(), PixelHeight(), m_dpi, m_focusRingRadius));
+        return;
+    }
     auto renderer = std::make_shared<SVGEngine::GDIPlusSVGRenderer>();
     renderer->SetTarget(graphics);
     const float width = static_cast<float>(PixelWidth());

@@ -5,6 +5,9 @@
 //  - sprite (mode 1): the SVG holds the groups "normal", "hover" and "pushed" side by
 //    side in three equal cells of the source rect; disabled is "normal" at 30 % opacity;
 //  - recolour (mode 0): the first fill="#RRGGBB" of the SVG is replaced per look.
+// The focus ring adds three more surfaces (normal, hover and pushed with the ring), made
+// the first time the ring is shown: a program used with the mouse alone never pays for
+// them, and once they exist hovering and pressing a focused button still only swap.
 #include "SVGSimpleObject.h"
 
 class CSVGButtonEx : public CSVGSimpleObject {
@@ -16,6 +19,8 @@ class CSVGButtonEx : public CSVGSimpleObject {
     static constexpr int kHoverLook = 1;
     static constexpr int kPushedLook = 2;
     static constexpr int kDisabledLook = 4;
+    // Added to a look: the look with the keyboard focus ring.
+    static constexpr int kWithFocusRing = 8;
 
     CSVGButtonEx();
 
@@ -27,16 +32,25 @@ class CSVGButtonEx : public CSVGSimpleObject {
     void Redraw() override;
     // Shows the surface of the current look.
     void UpdateState() override;
-    // Rasterises one look into surface.
+    // Makes the focused looks the first time the ring is shown.
+    void ShowFocusRing(bool shown) override;
+    // Rasterises one look (with kWithFocusRing, if asked) into surface.
     virtual HRESULT RenderState(int look, Composition::Surface* surface);
 
     // The look the state bits call for: disabled wins over pushed, pushed over hover.
     int CurrentLook() const;
-    // Draws one look at the object's pixel size into graphics.
+    // Draws one look (with kWithFocusRing, if asked) at the object's pixel size into
+    // graphics.
     void DrawLook(Gdiplus::GpGraphics* graphics, int look) const;
 
   private:
+    static constexpr int kFocusedLooks[3] = {kNormalLook, kHoverLook, kPushedLook};
+
     const std::shared_ptr<Composition::Surface>& SurfaceOf(int look) const;
+    // The surface of a look with the ring; null for the disabled look, which takes no focus.
+    const std::shared_ptr<Composition::Surface>& FocusedSurfaceOf(int look) const;
+    void CreateFocusedLooks();
+    void RenderFocusedLooks();
 
     char m_disabledColour[8] = "#CCCCCC";
     char m_hoverColour[8] = "#19CC6E";
@@ -44,4 +58,6 @@ class CSVGButtonEx : public CSVGSimpleObject {
     std::shared_ptr<Composition::Surface> m_disabledSurface;
     std::shared_ptr<Composition::Surface> m_hoverSurface;
     std::shared_ptr<Composition::Surface> m_pushedSurface;
+    // Normal, hover and pushed with the focus ring; empty until the ring is first shown.
+    std::shared_ptr<Composition::Surface> m_focusedSurfaces[3];
 };

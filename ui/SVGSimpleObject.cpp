@@ -197,21 +197,52 @@ void CSVGSimpleObject::Redraw() {
 
 void CSVGSimpleObject::UpdateState() {}
 
+void CSVGSimpleObject::ShowFocusRing(bool shown) {
+    if (m_focusRing == shown)
+        return;
+    m_focusRing = shown;
+    UpdateState();
+}
+
 void CSVGSimpleObject::Hide() {
-    if (m_visible && m_visual) {
+    const bool wasVisible = m_visible != FALSE;
+    if (wasVisible && m_visual) {
         if (const std::shared_ptr<Composition::Visual> parentVisual = ParentVisual())
             parentVisual->RemoveVisual(m_visual);
     }
     m_visible = FALSE;
     Notify(0);
+    if (wasVisible && m_visibilityListener)
+        m_visibilityListener->OnVisibilityChanged(this);
 }
 
 void CSVGSimpleObject::Show() {
-    if (!m_visible && m_visual) {
+    const bool wasVisible = m_visible != FALSE;
+    if (!wasVisible && m_visual) {
         if (const std::shared_ptr<Composition::Visual> parentVisual = ParentVisual())
             parentVisual->AddVisual(m_visual);
     }
     m_visible = TRUE;
+    if (!wasVisible && m_visibilityListener)
+        m_visibilityListener->OnVisibilityChanged(this);
+}
+
+bool CSVGSimpleObject::Pressable() const {
+    return Reachable() && TakesInput() && !(m_state & kDisabled);
+}
+
+void CSVGSimpleObject::KeyPress() {
+    m_state |= kPressed;
+    UpdateState();
+}
+
+void CSVGSimpleObject::KeyRelease(bool click) {
+    if (!(m_state & kPressed))
+        return;
+    m_state &= ~kPressed;
+    if (click)
+        PostClick();
+    UpdateState();
 }
 
 void CSVGSimpleObject::Enable(bool enable) {

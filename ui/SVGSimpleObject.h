@@ -11,6 +11,7 @@
 #include "Composition.h"
 #include "MouseEventProc.h"
 #include "RenderObject.h"
+#include "VisibilityListener.h"
 
 #include "svg/gdiplus/GDIPlusApi.h"
 
@@ -61,6 +62,9 @@ class CSVGSimpleObject : public IRenderObject, public CMyMouseEventProc<CSVGSimp
     virtual void Redraw();
     // Shows the current state bits; buttons override it. The caller commits.
     virtual void UpdateState();
+    // Draws the keyboard focus ring in the object's picture, or stops drawing it; the
+    // caller commits. Buttons draw it; other objects only keep the flag.
+    virtual void ShowFocusRing(bool shown);
 
     // Owner window, rectangle in design units (in the parent's coordinates), caption
     // (or null), command id, parent (or null for the host's root visual), mode.
@@ -73,6 +77,19 @@ class CSVGSimpleObject : public IRenderObject, public CMyMouseEventProc<CSVGSimp
 
     // Disables (no input, disabled look) or enables the object and shows the result.
     void Enable(bool enable);
+    // Visible (with its ancestors), takes input and is enabled: an object the keyboard and
+    // assistive technology may press.
+    bool Pressable() const;
+    // The keyboard's press (Space): the object looks pushed until KeyRelease, which clicks
+    // it when asked, as a mouse click does. The caller commits.
+    void KeyPress();
+    void KeyRelease(bool click);
+    // Corner radius of the button's shape in design units; the focus ring follows it.
+    void SetFocusRingRadius(int radius) { m_focusRingRadius = radius; }
+    int FocusRingRadius() const { return m_focusRingRadius; }
+    bool FocusRingShown() const { return m_focusRing; }
+    // Told after each Hide and Show that changes the visible flag (null: nobody).
+    void SetVisibilityListener(IVisibilityListener* listener) { m_visibilityListener = listener; }
     void SetSVGText(std::string text) { m_svgText = std::move(text); }
     // Hit tests use this rectangle (pixels, parent's coordinates) and the object takes
     // input even when it passes the mouse through otherwise.
@@ -121,4 +138,7 @@ class CSVGSimpleObject : public IRenderObject, public CMyMouseEventProc<CSVGSimp
     std::shared_ptr<Composition::EffectGroup> m_effectGroup;
     std::shared_ptr<Composition::RectangleClip> m_clip;
     CSVGSimpleObject* m_parent = nullptr;
+    bool m_focusRing = false;
+    int m_focusRingRadius = 0;
+    IVisibilityListener* m_visibilityListener = nullptr;
 };

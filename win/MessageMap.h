@@ -82,6 +82,12 @@ class CMessageMap {
         if (theChainClass::ProcessWindowMessage(hWnd, uMsg, wParam, lParam, lResult))      \
             return TRUE;
 
+// Hands the message to a member's map (a part of the window that handles some messages
+// itself); what it leaves goes on down this map.
+#define CHAIN_MSG_MAP_MEMBER(theChainMember)                                               \
+        if ((theChainMember).ProcessWindowMessage(hWnd, uMsg, wParam, lParam, lResult))    \
+            return TRUE;
+
 // Sends a child's notification back to the child as OCM_BASE + message; the child's
 // answer is the result. Notifications without a child of this window go on down the map.
 #define REFLECT_NOTIFICATIONS()                                                            \

@@ -593,6 +593,66 @@ def no_question_then_progress(ctx):
     ctx.run.check(not state.sized(q), "no question is asked")
 
 
+def ring_on(ctx, shot, window, rect):
+    """The keyboard's focus ring down a button's left side: white, one unit inside it."""
+    return near(shot.pixel(*window.at(rect[0] + 1, (rect[1] + rect[3]) / 2, ctx.scale)),
+                (255, 255, 255), 24)
+
+
+def rings(ctx, shot, window, rects):
+    return [name for name, rect in rects if ring_on(ctx, shot, window, rect)]
+
+
+MAIN_BUTTONS = (("minimise", MINIMIZE), ("close", CLOSE), ("action", ACTION))
+QUESTION_BUTTONS = (("强制卸载", CONFIRM), ("取  消", CANCEL))
+
+
+def uninstall_by_keyboard(ctx, pictures):
+    """The whole run with keys alone: the window under the pointer has the keyboard (the
+    display has no window manager), the pointer rests on the page, away from every button."""
+    run = ctx.run
+    main = ctx.main
+    move(*main.at(366, 200, ctx.scale))
+    time.sleep(0.3)
+    shot = ctx.shot("keyboard-before-a-key")
+    run.check(rings(ctx, shot, main, MAIN_BUTTONS) == [],
+              "keyboard: no focus ring before a key (%s)" % rings(ctx, shot, main, MAIN_BUTTONS))
+    # The focus starts on the uninstall button: Shift+Tab leaves it, Tab comes back.
+    key("shift+Tab", "Tab")
+    time.sleep(0.4)
+    shot = ctx.shot("keyboard-ring", main, pictures.get("ring"))
+    run.check(rings(ctx, shot, main, MAIN_BUTTONS) == ["action"],
+              "keyboard: after a key, the ring on the uninstall button alone (%s)"
+              % rings(ctx, shot, main, MAIN_BUTTONS))
+    key("space")
+    dialog = wait_for_dialog(ctx, QUESTION_SIZE, "the question")
+    move(*dialog.at(20, 20, ctx.scale))
+    time.sleep(0.5)
+    # The question starts on the safe choice; Tab takes the focus to the confirm button.
+    key("Tab")
+    time.sleep(0.4)
+    shot = ctx.shot("keyboard-question", main, pictures.get("question"))
+    run.check(rings(ctx, shot, dialog, QUESTION_BUTTONS) == ["强制卸载"],
+              "keyboard: Tab takes the question's focus to 强制卸载 (rings %s)"
+              % rings(ctx, shot, dialog, QUESTION_BUTTONS))
+    key("space")
+    ctx.watch.wait(lambda s: not s.sized((dialog.width, dialog.height)), 20,
+                   "the question closes after Space")
+    watch_progress(ctx)
+    main, _ = check_main_window(ctx, "keyboard-finished", finished=True)
+    move(*main.at(366, 200, ctx.scale))
+    time.sleep(0.4)
+    shot = ctx.shot("keyboard-exit-focused", main, pictures.get("finished"))
+    run.check(rings(ctx, shot, main, MAIN_BUTTONS) == ["action"],
+              "keyboard: the exit button has the focus and the ring (%s)"
+              % rings(ctx, shot, main, MAIN_BUTTONS))
+    key("space")
+    state = ctx.watch.wait(lambda s: s.exit is not None, 20, "Space on the exit button ends it")
+    run.check(state.exit == 2 and not state.stopped, "exit code %s after Space on the exit button"
+              % state.exit)
+    return state
+
+
 # --- effects -------------------------------------------------------------------------------
 
 def wait_for_folder_gone(run, folder, seconds=15):
@@ -649,7 +709,8 @@ def set_log_pixels(run, dpi):
 
 
 def scenario(run, create=(), running_elsewhere=False, question=None, cancel_first=False,
-             dpi=96, hostile=None, second_launch=False, window_handling=False, pictures=None):
+             dpi=96, hostile=None, second_launch=False, window_handling=False, keyboard=False,
+             pictures=None):
     """One run from the sample installation to the uninstaller's end, in the steps the table
     below chooses."""
     pictures = pictures or {}
@@ -697,6 +758,9 @@ def scenario(run, create=(), running_elsewhere=False, question=None, cancel_firs
     if window_handling:
         return handle_window(ctx, start)
 
+    if keyboard:
+        return check_effects(run, uninstall_by_keyboard(ctx, pictures), create, running_elsewhere,
+                             hostile, hostile_folder, before_tree, before_entries)
     if not hostile and not second_launch:
         check_button_looks(ctx)
     if dpi != 96:
@@ -716,8 +780,13 @@ def scenario(run, create=(), running_elsewhere=False, question=None, cancel_firs
         no_question_then_progress(ctx)
     watch_progress(ctx, picture=pictures.get("progress"))
     final = finish_with_exit(ctx, picture=pictures.get("finished"))
+    return check_effects(run, final, create, running_elsewhere, hostile, hostile_folder,
+                         before_tree, before_entries)
 
-    # Effects.
+
+def check_effects(run, final, create, running_elsewhere, hostile, hostile_folder, before_tree,
+                  before_entries):
+    """What the run left in the sandbox, read once the uninstaller has ended."""
     removes_folder = "--no-entry" not in create and not hostile
     if removes_folder:
         run.check(wait_for_folder_gone(run, INSTALL), "the install folder goes (rd after the ping)")
@@ -742,6 +811,7 @@ def scenario(run, create=(), running_elsewhere=False, question=None, cancel_firs
     run.check(uninstall_entries() == before_entries - {"Corvane"},
               "only the Corvane uninstall entry is gone from the registry")
     if hostile:
+        marker = os.path.join(prefix_path(hostile_folder), "corvane-e2e-marker.txt")
         run.check(os.path.exists(marker), "the folder %s is untouched" % hostile_folder)
     return final
 
@@ -820,6 +890,10 @@ SCENARIOS = {
                                    "progress": "uninstaller-progress@150.png",
                                    "finished": "uninstaller-finished@150.png"}),
     "8_second_launch": dict(second_launch=True),
+    "10_keyboard": dict(create=["--running"], keyboard=True,
+                        pictures={"ring": "uninstaller-keyboard-ring@100.png",
+                                  "question": "uninstaller-keyboard-question@100.png",
+                                  "finished": "uninstaller-keyboard-exit@100.png"}),
 }
 HOSTILE = ["drive_root", "windows", "program_files", "profile", "dot_dot", "quote"]
 for _name in HOSTILE:

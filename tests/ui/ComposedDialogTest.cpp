@@ -474,4 +474,46 @@ TEST_F(ComposedDialogTest, LoadingRasterisesEachLookOnce) {
     EXPECT_EQ(RasterCount::Value() - before, 1);
 }
 
+// The keyboard's focus ring is drawn in the button's own picture, one design unit inside its
+// rectangle. An SVG button makes its three focused looks the first time its ring shows and
+// never again: hovering and pressing a focused button swap pictures as without the ring. A
+// text button draws its ring in its frame.
+TEST_F(ComposedDialogTest, FocusRingInTheButtonsOwnPictures) {
+    uninstall_.SetFocusRingRadius(22);
+    long rasterised = RasterCount::Value();
+    uninstall_.ShowFocusRing(true);
+    host_.Commit();
+    EXPECT_EQ(RasterCount::Value() - rasterised, 3);
+    rasterised = RasterCount::Value();
+    const int ring = CSVGButtonEx::kWithFocusRing;
+    ExpectLook(uninstall_, CSVGButtonEx::kNormalLook | ring, L"uninstall-focused");
+    EXPECT_GT(LookMismatches(ShownFrame(), uninstall_, CSVGButtonEx::kNormalLook), dpi_.Scale(200))
+        << "no ring to be seen";
+    MoveToCentre(uninstall_);
+    ExpectLook(uninstall_, CSVGButtonEx::kHoverLook | ring);
+    Press();
+    ExpectLook(uninstall_, CSVGButtonEx::kPushedLook | ring, L"uninstall-focused-pushed");
+    Release();
+    ExpectLook(uninstall_, CSVGButtonEx::kHoverLook | ring);
+    MoveAway();
+    uninstall_.ShowFocusRing(false);
+    host_.Commit();
+    ExpectLook(uninstall_, CSVGButtonEx::kNormalLook);
+    uninstall_.ShowFocusRing(true);
+    host_.Commit();
+    ExpectLook(uninstall_, CSVGButtonEx::kNormalLook | ring);
+    EXPECT_EQ(RasterCount::Value(), rasterised) << "a focused button rasterised again";
+
+    // White down the text button's left side, one unit in from its edge.
+    textButton_.ShowFocusRing(true);
+    const RECT& r = textButton_.Rect();
+    const int middle = (r.top + r.bottom) / 2;
+    const Frame frame = FrameWhere([&](const Frame& f) {
+        return UiTest::Near(f.At(r.left + dpi_.Scale(1), middle), ~0u, 24);
+    });
+    EXPECT_TRUE(UiTest::Near(frame.At(r.left + dpi_.Scale(1), middle), ~0u, 24));
+    EXPECT_EQ(frame.At(r.left, middle), 0xFF000000 | kPageColour);
+    SaveFrame(frame, L"focus-rings");
+}
+
 } // namespace

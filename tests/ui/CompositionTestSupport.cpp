@@ -189,6 +189,30 @@ std::string Hex(std::uint32_t pixel) {
     return text;
 }
 
+Composition::Pixels LoadPicture(const wchar_t* path) {
+    using namespace SVGEngine;
+    GpBitmap* bitmap = nullptr;
+    if (GdipCreateBitmapFromFile(path, &bitmap) != Ok)
+        return {};
+    const UniqueImage owned(bitmap);
+    UINT width = 0, height = 0;
+    GdipGetImageWidth(bitmap, &width);
+    GdipGetImageHeight(bitmap, &height);
+    Composition::Pixels pixels(static_cast<int>(width), static_cast<int>(height));
+    BitmapData data{};
+    data.Width = width;
+    data.Height = height;
+    data.Stride = static_cast<INT>(width * 4);
+    data.PixelFormat = PixelFormat32bppPARGB;
+    data.Scan0 = pixels.data.data();
+    const GpRect all{0, 0, static_cast<INT>(width), static_cast<INT>(height)};
+    if (GdipBitmapLockBits(bitmap, &all, ImageLockModeRead | ImageLockModeUserInputBuf,
+                           PixelFormat32bppPARGB, &data) != Ok)
+        return {};
+    GdipBitmapUnlockBits(bitmap, &data);
+    return pixels;
+}
+
 bool SavePng(const Composition::Pixels& pixels, const wchar_t* path) {
     using namespace SVGEngine;
     GpBitmap* bitmap = nullptr;

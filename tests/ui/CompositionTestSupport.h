@@ -76,5 +76,7 @@ std::string Hex(std::uint32_t pixel);
 
 // Saves a premultiplied picture as PNG (for people to look at), through GDI+.
 bool SavePng(const Composition::Pixels& pixels, const wchar_t* path);
+// A picture file read through GDI+; empty (width 0) if it cannot be read.
+Composition::Pixels LoadPicture(const wchar_t* path);
 
 } // namespace CompositionTest

@@ -60,6 +60,29 @@ bool RealInput::Key(const std::string& name) {
     return Request("key " + name);
 }
 
+bool RealInput::KeyDown(const std::string& name) {
+    return Request("keydown " + name);
+}
+
+bool RealInput::KeyUp(const std::string& name) {
+    return Request("keyup " + name);
+}
+
+std::wstring RealInput::Screenshot(const std::string& fileName) {
+    const std::wstring path =
+        BridgeFolder() + L"\\" + std::wstring(fileName.begin(), fileName.end());
+    DeleteFileW(path.c_str());
+    if (!Request("screenshot " + fileName) ||
+        GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES)
+        return {};
+    if (const wchar_t* folder = _wgetenv(L"CORVANE_UI_FRAMES")) {
+        const std::wstring kept =
+            std::wstring(folder) + L"\\" + std::wstring(fileName.begin(), fileName.end());
+        CopyFileW(path.c_str(), kept.c_str(), FALSE);
+    }
+    return path;
+}
+
 bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
     const ULONGLONG end = GetTickCount64() + timeoutMs;
     while (!done()) {

@@ -21,6 +21,13 @@ class RealInput {
     static bool Release();
     // An X key name ("Escape", "Return"), pressed and released.
     static bool Key(const std::string& name);
+    // An X key name held down, and let go.
+    static bool KeyDown(const std::string& name);
+    static bool KeyUp(const std::string& name);
+    // The display as a person sees it, saved as a PNG file of that name; its Windows path,
+    // empty if it could not be taken. With CORVANE_UI_FRAMES naming a folder, a copy is kept
+    // there for people to look at.
+    static std::wstring Screenshot(const std::string& fileName);
 };
 
 // Dispatches this thread's messages until done() holds or timeoutMs passes; false on

@@ -5,6 +5,9 @@
 #   move X Y        xdotool mousemove (root coordinates = Wine's screen coordinates)
 #   down | up       xdotool mousedown 1 | mouseup 1
 #   key NAME        xdotool key NAME (to the window that has the keyboard focus)
+#   keydown NAME | keyup NAME   xdotool keydown NAME | keyup NAME (a key held down)
+#   screenshot NAME  the display as the person sees it (import -window root), as the PNG
+#                   file NAME in the bridge folder
 # It stops everything it started.
 #   run_with_input.sh WINE_SANDBOX PROGRAM.exe [ARGS...]
 set -euo pipefail
@@ -44,6 +47,9 @@ serve() {
             down) timeout 10 xdotool mousedown 1 ;;
             up) timeout 10 xdotool mouseup 1 ;;
             key) timeout 10 xdotool key "$a" ;;
+            keydown) timeout 10 xdotool keydown "$a" ;;
+            keyup) timeout 10 xdotool keyup "$a" ;;
+            screenshot) timeout 20 import -window root "$bridge/$(basename "$a")" ;;
             *) echo "run_with_input: unknown request '$line'" >&2 ;;
             esac
             : >"$bridge/done.tmp"
