@@ -7,7 +7,7 @@ objdump=x86_64-w64-mingw32-objdump
 
 # Windows 7 SP1 has all of these. DirectComposition, Shcore and Direct2D 1.1 entry
 # points are looked up at run time, so dcomp.dll and shcore.dll must not appear.
-allowed='^(kernel32|user32|gdi32|advapi32|shell32|ole32|oleaut32|comctl32|gdiplus|msvcrt|shlwapi|psapi|uxtheme|dwmapi|d3d11|dxgi|d2d1|dwrite|windowscodecs|version|imm32|winmm|uuid|api-ms-win-[a-z0-9-]+)\.dll$'
+allowed='^(kernel32|user32|gdi32|advapi32|shell32|ole32|oleaut32|comctl32|gdiplus|msvcrt|shlwapi|psapi|uxtheme|dwmapi|d3d11|dxgi|d2d1|dwrite|windowscodecs|version|imm32|winmm|oleacc|uuid|api-ms-win-[a-z0-9-]+)\.dll$'
 
 status=0
 count=0
