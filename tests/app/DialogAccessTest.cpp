@@ -19,6 +19,7 @@
 
 namespace {
 
+using ScreenReader::Child;
 using ScreenReader::Node;
 using ScreenReader::Tree;
 using UiTest::PumpFor;
@@ -35,14 +36,6 @@ constexpr wchar_t kMainTitle[] = L"卸载 Corvane";
 constexpr RECT kMinimizeRect{648, 28, 672, 52};
 constexpr RECT kCloseRect{680, 28, 704, 52};
 constexpr RECT kActionRect{243, 332, 443, 376};
-
-VARIANT Child(LONG id) {
-    VARIANT child;
-    VariantInit(&child);
-    child.vt = VT_I4;
-    child.lVal = id;
-    return child;
-}
 
 struct ExpectedNode {
     const wchar_t* name;

@@ -12,6 +12,13 @@ std::wstring TakeString(BSTR text) {
     return copy;
 }
 
+void Keep(HRESULT result, HRESULT* status) {
+    if (FAILED(result) && SUCCEEDED(*status))
+        *status = result;
+}
+
+} // namespace
+
 VARIANT Child(LONG id) {
     VARIANT child;
     VariantInit(&child);
@@ -19,13 +26,6 @@ VARIANT Child(LONG id) {
     child.lVal = id;
     return child;
 }
-
-void Keep(HRESULT result, HRESULT* status) {
-    if (FAILED(result) && SUCCEEDED(*status))
-        *status = result;
-}
-
-} // namespace
 
 std::string Utf8(const std::wstring& text) {
     if (text.empty())

@@ -37,6 +37,8 @@ Tree Read(HWND window);
 // What one id says now (its children's object already read).
 Node ReadNode(IAccessible* object, LONG id, HRESULT* status);
 const Node* Find(const Tree& tree, const std::wstring& name);
+// The VARIANT that names a child (or CHILDID_SELF) in IAccessible calls.
+VARIANT Child(LONG id);
 
 // The tree as lines of text: role, name, states, location relative to the dialog, value and
 // default action, one node per line, the children indented. Names as UTF-8.
