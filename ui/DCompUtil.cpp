@@ -85,16 +85,10 @@ HRESULT CDCompUtil::DrawFrame() {
     if (!m_rootSurface)
         return E_UNEXPECTED;
     m_rootSurface->Resize(w, h);
+    m_frameDrawn = false;
     // A window without area has no frame to draw.
     if (w <= 0 || h <= 0)
         return S_OK;
-
-    ComPtr<ID2D1DeviceContext> context;
-    POINT offset{};
-    const HRESULT began = m_rootSurface->BeginDraw(&context, &offset);
-    if (FAILED(began))
-        return began;
-    context->Clear(D2D1::ColorF(0, 0.0f));
 
     auto scale = [this](int value) { return m_dpi ? m_dpi->Scale(value) : value; };
     const int margin = scale(16);
@@ -105,6 +99,40 @@ HRESULT CDCompUtil::DrawFrame() {
     // the right and bottom, so the shadow falls mostly below and to the right.
     const RECT silhouetteRect{margin - inset, margin - inset, w - margin + extension,
                               h - margin + extension};
+    const HRESULT hr = m_compositionDevice && m_compositionDevice->IsSoftware()
+                           ? DrawComputedFrame(w, h, silhouetteRect, style)
+                           : DrawFrameWithDirect2D(w, h, silhouetteRect, style);
+    if (SUCCEEDED(hr)) {
+        m_frameDrawn = true;
+        m_frameWidth = w;
+        m_frameHeight = h;
+        m_frameActive = m_active;
+        m_frameMargin = margin;
+    }
+    return hr;
+}
+
+HRESULT CDCompUtil::DrawComputedFrame(int w, int h, const RECT& silhouetteRect, ShadowStyle style) {
+    // The software compositor keeps its surfaces in memory and has no Direct2D effects to
+    // blur with: the shadow computed on the CPU goes straight in, without a draw and a
+    // read-back.
+    Silhouette silhouette;
+    if (!DrawSilhouette(w, h, silhouetteRect, &silhouette)) {
+        const Composition::Pixels clear(w, h);
+        return m_rootSurface->CopyPixels(clear.data.data(), w, h, w * 4);
+    }
+    const Composition::Pixels shadow = BlurShadow(silhouette, style);
+    return m_rootSurface->CopyPixels(shadow.data.data(), w, h, w * 4);
+}
+
+HRESULT CDCompUtil::DrawFrameWithDirect2D(int w, int h, const RECT& silhouetteRect,
+                                          ShadowStyle style) {
+    ComPtr<ID2D1DeviceContext> context;
+    POINT offset{};
+    const HRESULT began = m_rootSurface->BeginDraw(&context, &offset);
+    if (FAILED(began))
+        return began;
+    context->Clear(D2D1::ColorF(0, 0.0f));
     Silhouette silhouette;
     if (DrawSilhouette(w, h, silhouetteRect, &silhouette))
         DrawFrameShadow(context.Get(), silhouette, style,
@@ -118,6 +146,12 @@ HRESULT CDCompUtil::Commit() {
 
 void CDCompUtil::OnSize(WPARAM type, LPARAM size) {
     if (!m_d3dDevice || type == SIZE_MINIMIZED)
+        return;
+    // The system repeats WM_SIZE for a size the window already has (when it is first shown,
+    // for one): the frame drawn for it stands.
+    const int margin = m_dpi ? m_dpi->Scale(16) : 16;
+    if (m_frameDrawn && m_frameWidth == LOWORD(size) && m_frameHeight == HIWORD(size) &&
+        m_frameActive == m_active && m_frameMargin == margin)
         return;
     if (m_rootSurface)
         m_rootSurface->Resize(LOWORD(size), HIWORD(size));

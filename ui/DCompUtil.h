@@ -16,6 +16,8 @@
 
 #include <memory>
 
+struct ShadowStyle;
+
 class CDCompUtil {
   public:
     CDCompUtil() = default;
@@ -50,8 +52,19 @@ class CDCompUtil {
     const std::shared_ptr<Composition::Visual>& RootVisual() const { return m_rootVisual; }
 
   private:
+    // The frame on the CPU, copied into the root surface (software compositor), or drawn with
+    // Direct2D's effects.
+    HRESULT DrawComputedFrame(int w, int h, const RECT& silhouetteRect, ShadowStyle style);
+    HRESULT DrawFrameWithDirect2D(int w, int h, const RECT& silhouetteRect, ShadowStyle style);
+
     int m_width = 0;
     int m_height = 0;
+    // What the frame in the root surface was drawn for.
+    bool m_frameDrawn = false;
+    int m_frameWidth = 0;
+    int m_frameHeight = 0;
+    int m_frameActive = 0;
+    int m_frameMargin = 0;
     Microsoft::WRL::ComPtr<ID3D11Device> m_d3dDevice;
     Microsoft::WRL::ComPtr<IDXGIDevice> m_dxgiDevice;
     Microsoft::WRL::ComPtr<IDXGIFactory2> m_dxgiFactory;
