@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <deque>
+#include <memory>
 #include <vector>
 
 using namespace CompositionTest;
@@ -248,6 +249,32 @@ TEST_F(VisualTree, CopiedPixelsShowAsDrawnOnes) {
                             {165, 105, 0xFFFF0000},
                             {166, 105, 0xFFFFFFFF},
                             {165, 106, 0xFFFFFFFF}});
+}
+
+// Windows alive at the same time share the process's devices; a window closing leaves the other
+// one working, and the devices go with the last window.
+TEST(SharedDevices, OneSetForTheWindowsAliveAndGoneWithTheLast) {
+    Microsoft::WRL::ComPtr<ID3D11Device> first;
+    {
+        auto main = std::make_unique<HostWindow>(60, 60, 300, 200);
+        auto dialog = std::make_unique<HostWindow>(120, 120, 200, 100);
+        ASSERT_NE(main->Host().D3DDevice(), nullptr);
+        EXPECT_EQ(dialog->Host().D3DDevice(), main->Host().D3DDevice());
+        EXPECT_EQ(dialog->Host().D2DDevice(), main->Host().D2DDevice());
+        EXPECT_EQ(dialog->Host().DWriteFactory(), main->Host().DWriteFactory());
+        first = main->Host().D3DDevice();
+
+        // The dialog closes; the main window goes on drawing and showing.
+        dialog.reset();
+        AddFilledVisual(main->Device(), *main->Host().RootVisual(), 50, 50, 40, 30, kBlue);
+        EXPECT_EQ(main->CommitAndRead().At(60, 60), 0xFF0000FFu);
+        EXPECT_EQ(main->Host().D3DDevice(), first.Get());
+    }
+    // A device still referenced elsewhere is not handed out again: the last window took the
+    // set with it, and the next window makes its own.
+    HostWindow next(60, 60, 300, 200);
+    ASSERT_NE(next.Host().D3DDevice(), nullptr);
+    EXPECT_NE(next.Host().D3DDevice(), first.Get());
 }
 
 } // namespace
