@@ -9,6 +9,10 @@ HRESULT CopyBitmapToSurface(const SVGEngine::GDIPlusSVGBitmap& bitmap,
     const SVGEngine::GDIPlusSVGBitmap::LockedPixels pixels = bitmap.Lock();
     if (!pixels.Valid())
         return E_FAIL;
+    const HRESULT copied =
+        surface->CopyPixels(pixels.Row(0), pixels.Width(), pixels.Height(), pixels.Stride());
+    if (copied != E_NOTIMPL)
+        return copied;
     ComPtr<ID2D1DeviceContext> context;
     POINT offset{};
     const HRESULT began = surface->BeginDraw(&context, &offset);

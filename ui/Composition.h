@@ -28,6 +28,14 @@ class Surface {
     virtual HRESULT BeginDraw(ID2D1DeviceContext** context, POINT* offset) = 0;
     virtual HRESULT EndDraw() = 0;
     virtual HRESULT Resize(UINT width, UINT height) = 0;
+    // Replaces the picture with premultiplied 32-bit pixels (rows `stride` bytes apart) at the
+    // surface's top-left corner, the rest transparent, as a draw that copies them would. A
+    // surface kept in memory takes them without a draw; the others answer E_NOTIMPL and the
+    // caller draws them.
+    virtual HRESULT CopyPixels(const void* pixels, UINT width, UINT height, UINT stride) {
+        (void)pixels, (void)width, (void)height, (void)stride;
+        return E_NOTIMPL;
+    }
 };
 
 // A page a render object redraws as often as it likes without touching the visual tree.

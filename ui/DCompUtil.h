@@ -1,11 +1,12 @@
 #pragma once
-// The composition host of one dialog window: the graphics devices, the composition device
-// and target, the root visual, and the root surface that holds the window's frame (a
-// transparent margin with a soft drop shadow of the content rectangle). Render objects
-// hang their visuals under the root visual and make their surfaces, swap chains and text
-// formats from this host's devices.
+// The composition host of one dialog window: the graphics devices (the process's, shared with
+// the other hosts), the composition device and target, the root visual, and the root surface
+// that holds the window's frame (a transparent margin with a soft drop shadow of the content
+// rectangle). Render objects hang their visuals under the root visual and make their surfaces,
+// swap chains and text formats from this host's devices.
 #include "Composition.h"
 #include "DPI.h"
+#include "GraphicsDevices.h"
 
 #include <windows.h>
 #include <d2d1_1.h>
@@ -15,6 +16,8 @@
 #include <wrl/client.h>
 
 #include <memory>
+
+struct ShadowStyle;
 
 class CDCompUtil {
   public:
@@ -42,22 +45,32 @@ class CDCompUtil {
 
     int Width() const { return m_width; }
     int Height() const { return m_height; }
-    ID3D11Device* D3DDevice() const { return m_d3dDevice.Get(); }
-    IDXGIFactory2* DXGIFactory() const { return m_dxgiFactory.Get(); }
-    ID2D1Device* D2DDevice() const { return m_d2dDevice.Get(); }
-    IDWriteFactory* DWriteFactory() const { return m_dwriteFactory.Get(); }
+    // The process's devices, shared with the other hosts alive (null before CreateDevices or
+    // when it failed).
+    ID3D11Device* D3DDevice() const { return m_devices ? m_devices->D3DDevice() : nullptr; }
+    IDXGIFactory2* DXGIFactory() const { return m_devices ? m_devices->DXGIFactory() : nullptr; }
+    ID2D1Device* D2DDevice() const { return m_devices ? m_devices->D2DDevice() : nullptr; }
+    IDWriteFactory* DWriteFactory() const {
+        return m_devices ? m_devices->DWriteFactory() : nullptr;
+    }
     Composition::Device* CompositionDevice() const { return m_compositionDevice.get(); }
     const std::shared_ptr<Composition::Visual>& RootVisual() const { return m_rootVisual; }
 
   private:
+    // The frame on the CPU, copied into the root surface (software compositor), or drawn with
+    // Direct2D's effects.
+    HRESULT DrawComputedFrame(int w, int h, const RECT& silhouetteRect, ShadowStyle style);
+    HRESULT DrawFrameWithDirect2D(int w, int h, const RECT& silhouetteRect, ShadowStyle style);
+
     int m_width = 0;
     int m_height = 0;
-    Microsoft::WRL::ComPtr<ID3D11Device> m_d3dDevice;
-    Microsoft::WRL::ComPtr<IDXGIDevice> m_dxgiDevice;
-    Microsoft::WRL::ComPtr<IDXGIFactory2> m_dxgiFactory;
-    Microsoft::WRL::ComPtr<ID2D1Device> m_d2dDevice;
-    Microsoft::WRL::ComPtr<ID2D1DeviceContext> m_d2dContext;
-    Microsoft::WRL::ComPtr<IDWriteFactory> m_dwriteFactory;
+    // What the frame in the root surface was drawn for.
+    bool m_frameDrawn = false;
+    int m_frameWidth = 0;
+    int m_frameHeight = 0;
+    int m_frameActive = 0;
+    int m_frameMargin = 0;
+    std::shared_ptr<CGraphicsDevices> m_devices;
     std::unique_ptr<Composition::Device> m_compositionDevice;
     std::shared_ptr<Composition::Target> m_target;
     std::shared_ptr<Composition::Visual> m_rootVisual;

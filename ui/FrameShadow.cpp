@@ -128,9 +128,15 @@ Composition::Pixels BlurShadow(const Silhouette& silhouette, ShadowStyle style) 
     const std::vector<float> weights = GaussianWeights(style.sigma);
     const int radius = static_cast<int>(weights.size()) - 1;
 
-    // Across: each row of solid-or-not, blurred.
+    // A silhouette is mostly rows alike (the whole of a rectangle's): alike rows blur alike, and
+    // an output row whose every input row is alike the one above's comes out alike too. Such
+    // rows are copied, not summed again; the sums made are those of the plain two passes, term
+    // by term, so the picture is the same to the bit.
+
+    // Across: each row of solid-or-not, blurred. sameAsAbove[y]: row y's result is row y - 1's.
     std::vector<float> across(static_cast<size_t>(w) * h, 0.0f);
-    std::vector<float> solid(w);
+    std::vector<char> empty(h, 1), sameAsAbove(h, 0);
+    std::vector<float> solid(w), solidAbove;
     for (int y = 0; y < h; ++y) {
         const BYTE* row = silhouette.pixels.data() + static_cast<size_t>(y) * silhouette.stride;
         bool any = false;
@@ -138,24 +144,48 @@ Composition::Pixels BlurShadow(const Silhouette& silhouette, ShadowStyle style) 
             solid[x] = row[x * 4 + 3] ? 1.0f : 0.0f;
             any = any || row[x * 4 + 3];
         }
+        empty[y] = !any;
+        sameAsAbove[y] = y > 0 && solid == solidAbove;
+        solidAbove.swap(solid);
+        solid.resize(w);
         if (!any)
             continue;
         float* out = across.data() + static_cast<size_t>(y) * w;
+        if (sameAsAbove[y]) {
+            std::copy(out - w, out, out);
+            continue;
+        }
+        const float* in = solidAbove.data();
         for (int x = 0; x < w; ++x) {
             float sum = 0;
             for (int k = std::max(-radius, -x); k <= std::min(radius, w - 1 - x); ++k)
-                sum += weights[std::abs(k)] * solid[x + k];
+                sum += weights[std::abs(k)] * in[x + k];
             out[x] = sum;
         }
     }
-    // Down: the columns, then the opacity.
+    // changes[y]: how many of rows 0..y - 1 differ from the row above them.
+    std::vector<int> changes(h + 1, 0);
+    for (int y = 0; y < h; ++y)
+        changes[y + 1] = changes[y] + (y > 0 && !sameAsAbove[y]);
+
+    // Down: the columns, then the opacity. Adding an empty row's zeros changes no sum.
     Composition::Pixels shadow(w, h);
     for (int y = 0; y < h; ++y) {
         std::uint32_t* out = shadow.Row(y);
+        const int first = std::max(-radius, -y);
+        const int last = std::min(radius, h - 1 - y);
+        // Row y - 1 summed the same number of rows, each alike the one now summed in its place.
+        const bool wholeReach = first == -radius && last == radius && y - 1 - radius >= 0;
+        if (wholeReach && changes[y + radius + 1] - changes[y - radius] == 0) {
+            std::copy(out - w, out, out);
+            continue;
+        }
         for (int x = 0; x < w; ++x) {
             float sum = 0;
-            for (int k = std::max(-radius, -y); k <= std::min(radius, h - 1 - y); ++k)
-                sum += weights[std::abs(k)] * across[static_cast<size_t>(y + k) * w + x];
+            for (int k = first; k <= last; ++k) {
+                if (!empty[y + k])
+                    sum += weights[std::abs(k)] * across[static_cast<size_t>(y + k) * w + x];
+            }
             const long alpha = std::lround(std::min(1.0f, sum) * style.opacity * 255.0f);
             out[x] = static_cast<std::uint32_t>(alpha) << 24;
         }

@@ -1,8 +1,9 @@
 #pragma once
 // The soft drop shadow of a window's frame: an opaque black silhouette of the content
 // rectangle (drawn with GDI+), made black and opaque, blurred by a Gaussian and faded. Direct2D's
-// effects do it where they exist; elsewhere (Wine, where they are not registered) the same
-// picture is computed on the CPU: the same silhouette, the same Gaussian, the same opacity.
+// effects do it where DirectComposition draws the frame and they exist; the software compositor
+// (and Direct2D without the effects, as on Wine) takes the same picture computed on the CPU: the
+// same silhouette, the same Gaussian, the same opacity.
 #include "Pixels.h"
 
 #include <windows.h>
@@ -32,7 +33,8 @@ bool DrawSilhouette(int width, int height, const RECT& rect, Silhouette* silhoue
 
 // The shadow as the effect chain gives it: every pixel of the silhouette with any alpha counts
 // as solid, the Gaussian of the given sigma (weights at whole-pixel distances out to 3 sigma,
-// transparent beyond the picture's edges), then the opacity. Premultiplied black.
+// transparent beyond the picture's edges), then the opacity. Premultiplied black. Rows alike
+// are summed once, so a rectangle costs little more than its edges.
 Composition::Pixels BlurShadow(const Silhouette& silhouette, ShadowStyle style);
 
 // Draws the shadow into the context with its top-left corner at `offset` (pixels, one Direct2D

@@ -86,6 +86,25 @@ HRESULT SoftwareSurface::ReadBack() {
     return S_OK;
 }
 
+HRESULT SoftwareSurface::CopyPixels(const void* pixels, UINT width, UINT height, UINT stride) {
+    if (drawing_->drawing == this)
+        return kSurfaceBeingRendered;
+    if (width_ == 0 || height_ == 0)
+        return E_INVALIDARG;
+    if (!pixels && width && height)
+        return E_POINTER;
+    // No Direct2D round trip: the compositor takes the picture from memory anyway.
+    auto picture = std::make_shared<Pixels>(width_, height_);
+    const UINT w = std::min(width, width_);
+    const UINT h = std::min(height, height_);
+    for (UINT y = 0; y < h; ++y)
+        std::memcpy(picture->Row(y),
+                    static_cast<const BYTE*>(pixels) + static_cast<size_t>(y) * stride,
+                    static_cast<size_t>(w) * 4);
+    picture_ = std::move(picture);
+    return S_OK;
+}
+
 HRESULT SoftwareSurface::Resize(UINT width, UINT height) {
     if (drawing_->drawing == this)
         return kSurfaceBeingRendered;

@@ -24,6 +24,7 @@ class SoftwareSurface : public Surface {
     HRESULT BeginDraw(ID2D1DeviceContext** context, POINT* offset) override;
     HRESULT EndDraw() override;
     HRESULT Resize(UINT width, UINT height) override;
+    HRESULT CopyPixels(const void* pixels, UINT width, UINT height, UINT stride) override;
 
     // The content of the last completed draw (null before the first one).
     std::shared_ptr<const Pixels> Picture() const { return picture_; }

@@ -1,11 +1,14 @@
 // The window frame's shadow as the compositor shows it: where the silhouette's edges lie, how
-// the blur falls off, both styles, nothing outside it, and no repaint for object changes.
+// the blur falls off, both styles, nothing outside it, no repaint for object changes nor for a
+// size the frame already has, and the fast blur the same as the plain one.
 #include "CompositionTestSupport.h"
+#include "FrameShadow.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <ostream>
+#include <vector>
 
 using namespace CompositionTest;
 
@@ -126,6 +129,88 @@ TEST_P(FrameShadow, FallsOffAsTheGaussianAndEndsWithinThreeSigma) {
     EXPECT_EQ(frame.At(0, kHeight - 1), 0u);
 }
 
+// The shadow as the plain two passes give it, every sum over every row and column: the fast
+// blur must give the same picture to the bit.
+Composition::Pixels PlainBlur(const Silhouette& silhouette, ShadowStyle style) {
+    const int w = silhouette.width, h = silhouette.height;
+    const int radius = static_cast<int>(std::ceil(3.0f * style.sigma));
+    std::vector<float> weights(radius + 1);
+    float total = 0;
+    for (int k = 0; k <= radius; ++k) {
+        weights[k] = std::exp(-static_cast<float>(k * k) / (2.0f * style.sigma * style.sigma));
+        total += k == 0 ? weights[k] : 2 * weights[k];
+    }
+    for (float& weight : weights)
+        weight /= total;
+    auto solid = [&](int x, int y) {
+        return silhouette.pixels[static_cast<size_t>(y) * silhouette.stride + x * 4 + 3] ? 1.0f
+                                                                                         : 0.0f;
+    };
+    std::vector<float> across(static_cast<size_t>(w) * h);
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            float sum = 0;
+            for (int k = std::max(-radius, -x); k <= std::min(radius, w - 1 - x); ++k)
+                sum += weights[std::abs(k)] * solid(x + k, y);
+            across[static_cast<size_t>(y) * w + x] = sum;
+        }
+    }
+    Composition::Pixels shadow(w, h);
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            float sum = 0;
+            for (int k = std::max(-radius, -y); k <= std::min(radius, h - 1 - y); ++k)
+                sum += weights[std::abs(k)] * across[static_cast<size_t>(y + k) * w + x];
+            shadow.Row(y)[x] = static_cast<std::uint32_t>(
+                                   std::lround(std::min(1.0f, sum) * style.opacity * 255.0f))
+                               << 24;
+        }
+    }
+    return shadow;
+}
+
+TEST(FrameShadowBlur, SameToTheBitAsThePlainTwoPasses) {
+    struct Shape {
+        const char* name;
+        int width, height;
+        std::vector<RECT> solid;
+        int alpha; // of the solid pixels: any alpha counts
+    };
+    const Shape shapes[] = {
+        {"window", 732, 432, {{15, 15, 722, 422}}, 255},
+        {"small window", 120, 90, {{15, 15, 107, 77}}, 255},
+        {"two rectangles", 200, 150, {{10, 10, 90, 60}, {60, 40, 190, 140}}, 255},
+        {"faint dots and a bar", 160, 120, {{5, 5, 6, 6}, {80, 30, 81, 31}, {0, 100, 160, 104}}, 3},
+        {"touching the edges", 100, 80, {{0, 0, 100, 80}}, 128},
+        {"thinner than the reach", 90, 90, {{40, 0, 44, 90}, {0, 40, 90, 43}}, 255},
+        {"empty", 50, 40, {}, 255},
+    };
+    for (const Shape& shape : shapes) {
+        Silhouette silhouette;
+        silhouette.width = shape.width;
+        silhouette.height = shape.height;
+        silhouette.stride = shape.width * 4 + 8;
+        silhouette.pixels.assign(static_cast<size_t>(silhouette.stride) * shape.height, 0);
+        for (const RECT& r : shape.solid) {
+            for (int y = r.top; y < r.bottom; ++y) {
+                for (int x = r.left; x < r.right; ++x)
+                    silhouette.pixels[static_cast<size_t>(y) * silhouette.stride + x * 4 + 3] =
+                        static_cast<BYTE>(shape.alpha);
+            }
+        }
+        for (const ShadowStyle style : {FrameShadowStyle(true), FrameShadowStyle(false)}) {
+            const Composition::Pixels fast = BlurShadow(silhouette, style);
+            const Composition::Pixels plain = PlainBlur(silhouette, style);
+            ASSERT_EQ(fast.width, plain.width) << shape.name;
+            ASSERT_EQ(fast.height, plain.height) << shape.name;
+            size_t different = 0;
+            for (size_t i = 0; i < plain.data.size(); ++i)
+                different += fast.data[i] != plain.data[i];
+            EXPECT_EQ(different, 0u) << shape.name << ", sigma " << style.sigma;
+        }
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Styles, FrameShadow, testing::ValuesIn(kShadowCases),
                          [](const testing::TestParamInfo<ShadowCase>& info) {
                              return std::string(info.param.name);
@@ -170,6 +255,18 @@ TEST(FrameShadowRepaint, OnlySizeAndActivationRepaintIt) {
     ASSERT_EQ(resized.height, 300);
     // The inactive silhouette's right edge follows the size: 500 - 16 + 2.
     EXPECT_NEAR(Alpha(resized, 485, 150) + Alpha(resized, 486, 150), 64, 2);
+
+    // The same size again (the system repeats WM_SIZE when the window is shown): nothing to
+    // repaint. The same size with the other style: a repaint.
+    host.OnSize(SIZE_RESTORED, MAKELPARAM(500, 300));
+    EXPECT_EQ(host.frameDraws, 2);
+    host.m_active = 1;
+    host.OnSize(SIZE_RESTORED, MAKELPARAM(500, 300));
+    EXPECT_EQ(host.frameDraws, 3);
+    EXPECT_NEAR(Alpha(window.CommitAndRead(), 250, 150), 51, 1);
+    host.m_active = 0;
+    host.OnSize(SIZE_RESTORED, MAKELPARAM(500, 300));
+    EXPECT_EQ(host.frameDraws, 4);
 
     // Activation switches the style at the next paint.
     host.m_active = 1;

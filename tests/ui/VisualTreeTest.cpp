@@ -3,9 +3,11 @@
 #include "CompositionTestSupport.h"
 
 #include <gtest/gtest.h>
+#include <wrl/client.h>
 
 #include <cmath>
 #include <deque>
+#include <memory>
 #include <vector>
 
 using namespace CompositionTest;
@@ -189,6 +191,90 @@ TEST_F(VisualTree, ChangesShowOnlyAtTheCommit) {
     PumpMessages(50);
     EXPECT_TRUE(window_->Read().data == shown.data);
     ExpectPixels(Commit(), {{516, 316, 0xFFFFFFFF}, {566, 316, 0xFF0000FF}});
+}
+
+// Pixels copied into a surface show as the same pixels drawn into it with Direct2D would:
+// at its top-left corner, the rest transparent, and cut at its edges.
+TEST_F(VisualTree, CopiedPixelsShowAsDrawnOnes) {
+    constexpr int kW = 40, kH = 30, kStride = 44; // rows padded, as GDI+ may lay them out
+    std::vector<std::uint32_t> picture(static_cast<size_t>(kStride) * kH, 0xDEADBEEFu);
+    for (int y = 0; y < kH; ++y) {
+        for (int x = 0; x < kW; ++x) {
+            const std::uint32_t a = (x * 255 / (kW - 1)) & 0xFF;
+            picture[static_cast<size_t>(y) * kStride + x] =
+                (a << 24) | ((a * y / kH) << 16) | ((a * (kW - x) / kW) << 8) | (a / 2);
+        }
+    }
+    TestVisual& copied = Add(100, 50, 50, 40, kGreen);
+    TestVisual& drawn = Add(200, 50, 50, 40, kGreen);
+    ASSERT_HRESULT_SUCCEEDED(copied.surface->CopyPixels(picture.data(), kW, kH, kStride * 4));
+    Microsoft::WRL::ComPtr<ID2D1DeviceContext> context;
+    POINT offset{};
+    ASSERT_HRESULT_SUCCEEDED(drawn.surface->BeginDraw(&context, &offset));
+    // While one surface is being drawn, pixels still go into another, but not into that one.
+    EXPECT_HRESULT_SUCCEEDED(copied.surface->CopyPixels(picture.data(), kW, kH, kStride * 4));
+    EXPECT_HRESULT_FAILED(drawn.surface->CopyPixels(picture.data(), kW, kH, kStride * 4));
+    context->Clear(D2D1::ColorF(0, 0.0f));
+    Microsoft::WRL::ComPtr<ID2D1Bitmap> bitmap;
+    ASSERT_HRESULT_SUCCEEDED(
+        context->CreateBitmap(D2D1::SizeU(kW, kH), picture.data(), kStride * 4,
+                              D2D1::BitmapProperties(D2D1::PixelFormat(
+                                  DXGI_FORMAT_B8G8R8A8_UNORM, D2D1_ALPHA_MODE_PREMULTIPLIED)),
+                              &bitmap));
+    context->DrawBitmap(bitmap.Get(),
+                        D2D1::RectF(static_cast<float>(offset.x), static_cast<float>(offset.y),
+                                    static_cast<float>(offset.x + kW),
+                                    static_cast<float>(offset.y + kH)));
+    ASSERT_HRESULT_SUCCEEDED(drawn.surface->EndDraw());
+
+    const Composition::Pixels frame = Commit();
+    int different = 0;
+    for (int y = 0; y < 40; ++y) {
+        for (int x = 0; x < 50; ++x)
+            different += !Near(frame.At(116 + x, 66 + y), frame.At(216 + x, 66 + y), 1);
+    }
+    EXPECT_EQ(different, 0);
+    ExpectPixels(frame, {
+                            {116, 66, 0xFFFFFFFF}, // alpha 0: the card
+                            {116 + kW - 1, 66, Over(picture[kW - 1], 0xFFFFFFFF)},
+                            {116 + kW, 66, 0xFFFFFFFF}, // beyond the picture
+                            {116, 66 + kH, 0xFFFFFFFF},
+                        });
+
+    // Larger than the surface: cut at its right and bottom edges.
+    std::vector<std::uint32_t> large(60 * 50, 0xFF0000FFu);
+    large[39 * 60 + 49] = 0xFFFF0000u;
+    ASSERT_HRESULT_SUCCEEDED(copied.surface->CopyPixels(large.data(), 60, 50, 60 * 4));
+    ExpectPixels(Commit(), {{116, 66, 0xFF0000FF},
+                            {165, 105, 0xFFFF0000},
+                            {166, 105, 0xFFFFFFFF},
+                            {165, 106, 0xFFFFFFFF}});
+}
+
+// Windows alive at the same time share the process's devices; a window closing leaves the other
+// one working, and the devices go with the last window.
+TEST(SharedDevices, OneSetForTheWindowsAliveAndGoneWithTheLast) {
+    Microsoft::WRL::ComPtr<ID3D11Device> first;
+    {
+        auto main = std::make_unique<HostWindow>(60, 60, 300, 200);
+        auto dialog = std::make_unique<HostWindow>(120, 120, 200, 100);
+        ASSERT_NE(main->Host().D3DDevice(), nullptr);
+        EXPECT_EQ(dialog->Host().D3DDevice(), main->Host().D3DDevice());
+        EXPECT_EQ(dialog->Host().D2DDevice(), main->Host().D2DDevice());
+        EXPECT_EQ(dialog->Host().DWriteFactory(), main->Host().DWriteFactory());
+        first = main->Host().D3DDevice();
+
+        // The dialog closes; the main window goes on drawing and showing.
+        dialog.reset();
+        AddFilledVisual(main->Device(), *main->Host().RootVisual(), 50, 50, 40, 30, kBlue);
+        EXPECT_EQ(main->CommitAndRead().At(60, 60), 0xFF0000FFu);
+        EXPECT_EQ(main->Host().D3DDevice(), first.Get());
+    }
+    // A device still referenced elsewhere is not handed out again: the last window took the
+    // set with it, and the next window makes its own.
+    HostWindow next(60, 60, 300, 200);
+    ASSERT_NE(next.Host().D3DDevice(), nullptr);
+    EXPECT_NE(next.Host().D3DDevice(), first.Get());
 }
 
 } // namespace
