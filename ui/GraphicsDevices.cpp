@@ -2,6 +2,8 @@
 
 #include "GraphicsEntryPoints.h"
 
+#include <d3d10.h>
+
 #include <initializer_list>
 
 using Microsoft::WRL::ComPtr;
@@ -53,6 +55,13 @@ bool CGraphicsDevices::Create() {
     }
     if (!m_d3dDevice)
         return false;
+    // The device's immediate context is reached from more than one thread: a window's
+    // drawing on the UI thread and a render control's frames on its animation thread, now
+    // for every window of the process. Direct3D then takes its own lock around each use.
+    // (Wine's devices are always locked, so only Windows sees a difference.)
+    ComPtr<ID3D10Multithread> multithread;
+    if (SUCCEEDED(m_d3dDevice.As(&multithread)))
+        multithread->SetMultithreadProtected(TRUE);
 
     m_d3dDevice.As(&m_dxgiDevice);
     ComPtr<IDXGIAdapter> adapter;
