@@ -28,26 +28,34 @@ bool ProductRuns(const std::wstring& location) {
 // workflow a second time or close the program underneath them.
 INT_PTR AskToForceRemoval(HWND owner) {
     CDXGIMsgDlg dialog;
+    FillForceRemovalQuestion(dialog);
+    return dialog.DoModal(owner);
+}
+
+void ShowRemovalProgress(HWND owner) {
+    CDXGIProgressDlg dialog;
+    FillRemovalProgress(dialog);
+    dialog.DoModal(owner);
+}
+
+} // namespace
+
+void FillForceRemovalQuestion(CDXGIMsgDlg& dialog) {
     dialog.m_dpi.Init();
     dialog.m_title = L"检测到Corvane正在运行...";
     dialog.m_message = L"确认要继续强制卸载Corvane软件吗？";
     dialog.m_confirmCaption = L"强制卸载";
     dialog.m_designWidth = 390;
     dialog.m_designHeight = 160;
-    return dialog.DoModal(owner);
 }
 
-void ShowRemovalProgress(HWND owner) {
-    CDXGIProgressDlg dialog;
+void FillRemovalProgress(CDXGIProgressDlg& dialog) {
     dialog.m_dpi.Init();
     dialog.m_title = L"开始卸载软件...";
     dialog.m_status = L"正在删除已安装文件";
     dialog.m_designWidth = 390;
     dialog.m_designHeight = 136;
-    dialog.DoModal(owner);
 }
-
-} // namespace
 
 LRESULT RunUninstallWorkflow(CMainDlg& mainDialog) {
     const std::wstring location = QueryInstallLocation(false);

@@ -5,8 +5,15 @@
 // The one place where the removal engine and the dialogs meet.
 #include <windows.h>
 
+class CDXGIMsgDlg;
+class CDXGIProgressDlg;
 class CMainDlg;
 
 // Returns 0, the uninstall command's result. Reports nothing: only the question's cancel
 // button stops a removal.
 LRESULT RunUninstallWorkflow(CMainDlg& mainDialog);
+
+// The workflow's two dialogs, filled with their texts and sizes; the tests that show one on its
+// own fill it the same way.
+void FillForceRemovalQuestion(CDXGIMsgDlg& dialog);
+void FillRemovalProgress(CDXGIProgressDlg& dialog);

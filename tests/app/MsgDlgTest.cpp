@@ -5,6 +5,7 @@
 
 #include "MsgDlg.h"
 #include "RealInput.h"
+#include "UninstallWorkflow.h"
 
 #include <gtest/gtest.h>
 
@@ -41,12 +42,7 @@ class MsgDlgTest : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_TRUE(UiTest::RealInput::Available()) << "run through run_with_input.sh";
-        dialog_.m_dpi.Init();
-        dialog_.m_title = L"检测到Corvane正在运行...";
-        dialog_.m_message = L"确认要继续强制卸载Corvane软件吗？";
-        dialog_.m_confirmCaption = L"强制卸载";
-        dialog_.m_designWidth = 390;
-        dialog_.m_designHeight = 160;
+        FillForceRemovalQuestion(dialog_);
     }
     // A point of the page no button covers.
     static POINT Background(const CDPI& dpi) { return {dpi.Scale(100), dpi.Scale(140)}; }

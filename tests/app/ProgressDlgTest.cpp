@@ -8,6 +8,7 @@
 #include "ProgressDlg.h"
 #include "RealInput.h"
 #include "SoftwareSwapChain.h"
+#include "UninstallWorkflow.h"
 
 #include <gtest/gtest.h>
 
@@ -92,11 +93,7 @@ class ProgressDlgTest : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_TRUE(UiTest::RealInput::Available()) << "run through run_with_input.sh";
-        dialog_->m_dpi.Init();
-        dialog_->m_title = L"开始卸载软件...";
-        dialog_->m_status = L"正在删除已安装文件";
-        dialog_->m_designWidth = 390;
-        dialog_->m_designHeight = 136;
+        FillRemovalProgress(*dialog_);
     }
     // Destroys the dialog; true if its animation thread had ended by then.
     bool ThreadEndedWithTheDialog() {

@@ -2,6 +2,7 @@
 // the tests that read it from another process as a screen reader does (the uninstaller asks
 // it only when the product runs). Writes "result <n>" and ends with the dialog's result.
 #include "MsgDlg.h"
+#include "UninstallWorkflow.h"
 
 #include "AppModule.h"
 #include "svg/gdiplus/GDIPlusApi.h"
@@ -17,12 +18,7 @@ int main() {
     {
         SVGEngine::GDIPlusSession gdiplus;
         CDXGIMsgDlg dialog;
-        dialog.m_dpi.Init();
-        dialog.m_title = L"检测到Corvane正在运行...";
-        dialog.m_message = L"确认要继续强制卸载Corvane软件吗？";
-        dialog.m_confirmCaption = L"强制卸载";
-        dialog.m_designWidth = 390;
-        dialog.m_designHeight = 160;
+        FillForceRemovalQuestion(dialog);
         result = dialog.DoModal(nullptr);
     }
     std::printf("result %d\n", static_cast<int>(result));
