@@ -1,10 +1,10 @@
 #include "ProductProcesses.h"
 
 #include "DevicePath.h"
+#include "RunningProcesses.h"
 #include "StoppedProcesses.h"
 #include "WinHandles.h"
 
-#include <tlhelp32.h>
 #include <psapi.h>
 
 #include <cstdio>
@@ -58,17 +58,8 @@ bool KillProductProcesses(std::wstring fullPath, std::wstring imageName, bool te
     wchar_t wantedName[64] = {};
     wcsncpy(wantedName, imageName.c_str(), 63);
 
-    UniqueSnapshot snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-    if (!snapshot)
-        return false;
-
-    PROCESSENTRY32W entry = {};
-    entry.dwSize = sizeof(entry);
-    if (!Process32FirstW(snapshot.Get(), &entry))
-        return false;
-
     bool seen = false;
-    do {
+    for (const PROCESSENTRY32W& entry : RunningProcesses()) {
         if (!SameNameIgnoringCase(entry.szExeFile, wantedName))
             continue;
         const bool fromInstallFolder =
@@ -76,6 +67,6 @@ bool KillProductProcesses(std::wstring fullPath, std::wstring imageName, bool te
         if (!terminate && fromInstallFolder)
             return true;
         seen = true;
-    } while (Process32NextW(snapshot.Get(), &entry));
+    }
     return seen;
 }

@@ -26,9 +26,10 @@
 #define _WIN32_WINNT 0x0A00
 #undef WINVER
 #define WINVER 0x0A00
+#include "RunningProcesses.h"
+
 #include <windows.h>
 #include <psapi.h>
-#include <tlhelp32.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -170,15 +171,8 @@ struct ProcessEntry {
 
 std::vector<ProcessEntry> Processes() {
     std::vector<ProcessEntry> list;
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snapshot == INVALID_HANDLE_VALUE)
-        return list;
-    PROCESSENTRY32W entry = {};
-    entry.dwSize = sizeof entry;
-    for (BOOL more = Process32FirstW(snapshot, &entry); more;
-         more = Process32NextW(snapshot, &entry))
+    for (const PROCESSENTRY32W& entry : RunningProcesses())
         list.push_back({entry.th32ProcessID, entry.th32ParentProcessID, entry.szExeFile});
-    CloseHandle(snapshot);
     return list;
 }
 

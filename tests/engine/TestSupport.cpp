@@ -1,10 +1,10 @@
 #include "TestSupport.h"
 
 #include "ProductNames.h"
+#include "RunningProcesses.h"
 #include "WinHandles.h"
 
 #include <shlobj.h>
-#include <tlhelp32.h>
 
 #include <algorithm>
 #include <stdexcept>
@@ -261,22 +261,9 @@ DefinedDrive::~DefinedDrive() {
 
 namespace {
 
-std::vector<PROCESSENTRY32W> ProcessList() {
-    std::vector<PROCESSENTRY32W> list;
-    UniqueSnapshot snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-    if (!snapshot)
-        return list;
-    PROCESSENTRY32W entry = {};
-    entry.dwSize = sizeof(entry);
-    for (BOOL more = Process32FirstW(snapshot.Get(), &entry); more;
-         more = Process32NextW(snapshot.Get(), &entry))
-        list.push_back(entry);
-    return list;
-}
-
 std::vector<DWORD> OwnCommandInterpreters() {
     std::vector<DWORD> ids;
-    for (const PROCESSENTRY32W& entry : ProcessList()) {
+    for (const PROCESSENTRY32W& entry : RunningProcesses()) {
         if (entry.th32ParentProcessID == GetCurrentProcessId() &&
             CompareStringOrdinal(entry.szExeFile, -1, L"cmd.exe", -1, TRUE) == CSTR_EQUAL)
             ids.push_back(entry.th32ProcessID);
@@ -311,7 +298,7 @@ std::wstring ImagePathOf(DWORD processId) {
 
 std::vector<DWORD> ProcessesRunningFrom(const std::wstring& folder) {
     std::vector<DWORD> ids;
-    for (const PROCESSENTRY32W& entry : ProcessList()) {
+    for (const PROCESSENTRY32W& entry : RunningProcesses()) {
         if (IsInside(ImagePathOf(entry.th32ProcessID), folder))
             ids.push_back(entry.th32ProcessID);
     }
@@ -333,7 +320,7 @@ void ChildCommandWatch::StopNewCommands() const {
     const std::vector<DWORD> commands = NewCommands();
     for (DWORD command : commands) {
         TerminateProcessById(command);
-        for (const PROCESSENTRY32W& entry : ProcessList()) {
+        for (const PROCESSENTRY32W& entry : RunningProcesses()) {
             if (entry.th32ParentProcessID == command)
                 TerminateProcessById(entry.th32ProcessID);
         }

@@ -1,8 +1,9 @@
 // The launcher, run for real in the sandbox around a payload that records its start.
+#include "RunningProcesses.h"
+
 #include <gtest/gtest.h>
 
 #include <windows.h>
-#include <tlhelp32.h>
 
 #include <fstream>
 #include <iterator>
@@ -67,17 +68,10 @@ bool WaitFor(const std::wstring& path, DWORD timeoutMs) {
 
 std::vector<DWORD> ProcessesNamed(const wchar_t* name) {
     std::vector<DWORD> ids;
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snapshot == INVALID_HANDLE_VALUE)
-        return ids;
-    PROCESSENTRY32W entry{};
-    entry.dwSize = sizeof(entry);
-    for (BOOL more = Process32FirstW(snapshot, &entry); more;
-         more = Process32NextW(snapshot, &entry)) {
+    for (const PROCESSENTRY32W& entry : RunningProcesses()) {
         if (lstrcmpiW(entry.szExeFile, name) == 0)
             ids.push_back(entry.th32ProcessID);
     }
-    CloseHandle(snapshot);
     return ids;
 }
 

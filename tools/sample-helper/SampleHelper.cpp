@@ -8,10 +8,11 @@
 //
 // It knows the product's names on its own (it is what an installer would have written), so
 // it checks the uninstaller instead of sharing its mistakes.
+#include "RunningProcesses.h"
+
 #include <windows.h>
 #include <objbase.h>
 #include <shlobj.h>
-#include <tlhelp32.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -201,13 +202,7 @@ struct Process {
 
 std::vector<Process> Processes() {
     std::vector<Process> list;
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snapshot == INVALID_HANDLE_VALUE)
-        return list;
-    PROCESSENTRY32W entry = {};
-    entry.dwSize = sizeof entry;
-    for (BOOL more = Process32FirstW(snapshot, &entry); more;
-         more = Process32NextW(snapshot, &entry)) {
+    for (const PROCESSENTRY32W& entry : RunningProcesses()) {
         Process process{entry.th32ProcessID, entry.szExeFile, L""};
         if (HANDLE handle =
                 OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, entry.th32ProcessID)) {
@@ -219,7 +214,6 @@ std::vector<Process> Processes() {
         }
         list.push_back(process);
     }
-    CloseHandle(snapshot);
     return list;
 }
 
