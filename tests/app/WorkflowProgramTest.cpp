@@ -5,6 +5,7 @@
 
 #include "DPI.h"
 #include "RealInput.h"
+#include "TestProgramFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -39,12 +40,9 @@ TEST(WorkflowProgram, ExitCodeIsTheMainWindowsResult) {
     ASSERT_TRUE(UiTest::RealInput::Available()) << "run through run_with_input.sh";
     CDPI dpi;
     dpi.Init();
-    wchar_t self[MAX_PATH] = {}, temp[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    wchar_t temp[MAX_PATH] = {};
     GetTempPathW(MAX_PATH, temp);
-    std::wstring program = self;
-    program.resize(program.find_last_of(L'\\'));
-    std::wstring commandLine = L"\"" + program + L"\\..\\..\\app\\uninstaller.exe\"";
+    std::wstring commandLine = L"\"" + TestProgramFolder() + L"\\..\\..\\app\\uninstaller.exe\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};

@@ -2,6 +2,8 @@
 // user has (an administrator is asked to consent, a standard user runs as before), the launcher
 // for none; both want common controls 6.0.0.0 and declare no DPI awareness (the uninstaller
 // sets it at run time). Wine shows no consent prompt, so only the manifests are checked here.
+#include "TestProgramFolder.h"
+
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -16,13 +18,6 @@ std::string ManifestOf(HMODULE module) {
     HGLOBAL loaded = LoadResource(module, resource);
     const char* bytes = static_cast<const char*>(LockResource(loaded));
     return bytes ? std::string(bytes, SizeofResource(module, resource)) : std::string();
-}
-
-std::wstring OwnFolder() {
-    wchar_t path[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder = path;
-    return folder.substr(0, folder.find_last_of(L'\\'));
 }
 
 std::size_t Count(const std::string& text, const std::string& part) {
@@ -46,7 +41,7 @@ const ProgramManifest kPrograms[] = {
 TEST(Manifest, EachProgramAsksForItsExecutionLevelAndCommonControls6) {
     for (const ProgramManifest& expected : kPrograms) {
         SCOPED_TRACE(expected.program);
-        const std::wstring path = OwnFolder() + expected.file;
+        const std::wstring path = TestProgramFolder() + expected.file;
         const HMODULE module = LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
         ASSERT_NE(module, nullptr);
         const std::string manifest = ManifestOf(module);

@@ -4,6 +4,8 @@
 // its built-in DLLs, which would hide the fault, so the test runs with WINEDLLOVERRIDES asking
 // for the planted names natively first ("name=n,b"): Wine then searches the program's folder
 // as Windows does. The programs with GDI+ or version.dll in their import table show it.
+#include "TestProgramFolder.h"
+
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -13,13 +15,6 @@
 #include <vector>
 
 namespace {
-
-std::wstring OwnFolder() {
-    wchar_t path[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder = path;
-    return folder.substr(0, folder.find_last_of(L'\\'));
-}
 
 bool Exists(const std::wstring& path) {
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
@@ -120,7 +115,7 @@ const PlantCase kCases[] = {
 };
 
 TEST(PlantedLibrary, IsLoadedOnlyWhereTheProgramDoesNotKeepToTheSystemFolder) {
-    const std::wstring here = OwnFolder();
+    const std::wstring here = TestProgramFolder();
     const std::wstring standIn = here + L"\\planted.dll";
     ASSERT_TRUE(Exists(standIn));
     int index = 0;

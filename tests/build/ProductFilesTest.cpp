@@ -1,6 +1,8 @@
 // The two files we ship, as Windows sees them: uninstall.exe carries uninstaller.exe byte for
 // byte as resource "BIN" 201 and shows the product's icon (icon 128, the one the uninstaller's
 // window uses) in Explorer and in the file's properties; both carry the product's version.
+#include "TestProgramFolder.h"
+
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -14,10 +16,7 @@
 namespace {
 
 std::wstring BuildFolder() {
-    wchar_t path[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder = path;
-    folder = folder.substr(0, folder.find_last_of(L'\\')); // tests\build
+    std::wstring folder = TestProgramFolder();             // tests\build
     folder = folder.substr(0, folder.find_last_of(L'\\')); // tests
     return folder.substr(0, folder.find_last_of(L'\\'));
 }

@@ -1,5 +1,7 @@
 // The version resource Windows shows in each program's properties: product, description,
 // copyright and the version set once in the build.
+#include "TestProgramFolder.h"
+
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -8,13 +10,6 @@
 #include <vector>
 
 namespace {
-
-std::wstring OwnFolder() {
-    wchar_t path[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder = path;
-    return folder.substr(0, folder.find_last_of(L'\\'));
-}
 
 class VersionInfo {
   public:
@@ -75,7 +70,7 @@ TEST(VersionResource, EachProgramNamesTheProductItsVersionAndItsMaker) {
     const std::wstring version = CORVANE_EXPECTED_VERSION L".0";
     for (const ShippedProgram& program : kPrograms) {
         SCOPED_TRACE(testing::Message() << program.internalName);
-        const VersionInfo info(OwnFolder() + program.file);
+        const VersionInfo info(TestProgramFolder() + program.file);
         ASSERT_TRUE(info.Present());
         EXPECT_EQ(info.FixedFileVersion(), version);
         EXPECT_EQ(info.Text(L"FileVersion"), version);

@@ -2,6 +2,7 @@
 
 #include "ProductNames.h"
 #include "RunningProcesses.h"
+#include "TestProgramFolder.h"
 #include "WinHandles.h"
 
 #include <shlobj.h>
@@ -85,9 +86,7 @@ MadeFolder::~MadeFolder() {
 }
 
 std::wstring FakeProductProgram() {
-    wchar_t self[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    return FolderOf(self) + L"\\fake_product.exe";
+    return TestProgramFolder() + L"\\fake_product.exe";
 }
 
 std::wstring PlaceProgram(const std::wstring& folder, const std::wstring& relativePath) {

@@ -1,6 +1,8 @@
 // The launcher, run for real in the sandbox around a payload that records its start.
 #include "RunningProcesses.h"
 
+#include "TestProgramFolder.h"
+
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -11,13 +13,6 @@
 #include <vector>
 
 namespace {
-
-std::wstring OwnFolder() {
-    wchar_t path[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder = path;
-    return folder.substr(0, folder.find_last_of(L'\\'));
-}
 
 bool Exists(const std::wstring& path) {
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
@@ -127,7 +122,7 @@ class LauncherTest : public ::testing::Test {
     std::wstring HoldFlag() const { return WorkingFolder() + L"\\hold.flag"; }
 
     DWORD RunLauncher() {
-        std::wstring commandLine = L"\"" + OwnFolder() + L"\\" LAUNCHER_FILE_NAME L"\"";
+        std::wstring commandLine = L"\"" + TestProgramFolder() + L"\\" LAUNCHER_FILE_NAME L"\"";
         STARTUPINFOW startup{};
         startup.cb = sizeof(startup);
         PROCESS_INFORMATION process{};
@@ -155,7 +150,7 @@ TEST_F(LauncherTest, WritesThePayloadByteForByteAndStartsItInTheWorkingFolder) {
     ASSERT_TRUE(WaitFor(Record(), 20000)) << "the payload did not start";
 
     const std::vector<char> written = ReadAll(Target());
-    const std::vector<char> payload = ReadAll(OwnFolder() + L"\\" PAYLOAD_FILE_NAME);
+    const std::vector<char> payload = ReadAll(TestProgramFolder() + L"\\" PAYLOAD_FILE_NAME);
     ASSERT_FALSE(payload.empty());
     EXPECT_TRUE(written == payload)
         << "written " << written.size() << " bytes, payload " << payload.size();
@@ -178,7 +173,7 @@ TEST_F(LauncherTest, ReusesTheWorkingFolderAndTruncatesAnOlderFile) {
     }
     EXPECT_EQ(RunLauncher(), 0u);
     ASSERT_TRUE(WaitFor(Record(), 20000));
-    EXPECT_TRUE(ReadAll(Target()) == ReadAll(OwnFolder() + L"\\" PAYLOAD_FILE_NAME));
+    EXPECT_TRUE(ReadAll(Target()) == ReadAll(TestProgramFolder() + L"\\" PAYLOAD_FILE_NAME));
 }
 
 TEST_F(LauncherTest, SecondLaunchWhileTheFirstRunsStartsNothing) {
@@ -207,7 +202,7 @@ TEST_F(LauncherTest, TempFolderOutsideTheAnsiCodePageStillWorks) {
 
     EXPECT_EQ(RunLauncher(), 0u);
     ASSERT_TRUE(WaitFor(Record(), 20000)) << "the payload did not start";
-    EXPECT_TRUE(ReadAll(Target()) == ReadAll(OwnFolder() + L"\\" PAYLOAD_FILE_NAME));
+    EXPECT_TRUE(ReadAll(Target()) == ReadAll(TestProgramFolder() + L"\\" PAYLOAD_FILE_NAME));
 }
 
 } // namespace

@@ -1,14 +1,12 @@
 #include "WatchedProgram.h"
 
 #include "RealInput.h"
+#include "TestProgramFolder.h"
 
 namespace ScreenReader {
 
 std::wstring ProgramFolder() {
-    wchar_t path[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    const std::wstring full = path;
-    return full.substr(0, full.find_last_of(L'\\') + 1);
+    return TestProgramFolder() + L"\\";
 }
 
 WatchedProgram::~WatchedProgram() {
