@@ -4,6 +4,7 @@
 #include "RealInput.h"
 #include "SoftwareDevice.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <thread>
 
@@ -96,6 +97,17 @@ bool Driver::Release() {
     const int before = record.releases;
     return UiTest::RealInput::Release() &&
            WaitUntil([&] { return record.releases > before; }, kStepMs);
+}
+
+bool Driver::PressEscapeAndEnter() {
+    return UiTest::RealInput::Key("Escape") && UiTest::RealInput::Key("Return") &&
+           WaitUntil(
+               [&] {
+                   const std::vector<int> c = record.Commands();
+                   return std::count(c.begin(), c.end(), IDCANCEL) &&
+                          std::count(c.begin(), c.end(), IDOK);
+               },
+               2000);
 }
 
 bool Driver::WaitForEnd(DWORD milliseconds) {

@@ -78,6 +78,9 @@ class Driver {
     bool Press();
     bool Release();
     bool WaitForEnd(DWORD milliseconds);
+    // Escape and Enter on the keyboard; true once both have reached the dialog (as the IDCANCEL
+    // and IDOK commands the dialog manager makes of them).
+    bool PressEscapeAndEnter();
     // The frame the compositor last showed; with a check, once it holds (a swap chain's page
     // reaches the window a little after its present) or after about two seconds.
     Frame ShownFrame(const std::function<bool(const Frame&)>& check = nullptr);

@@ -221,15 +221,7 @@ TEST_F(MainDlgTest, ShadowFollowsWhetherTheProgramIsTheActiveOne) {
 TEST_F(MainDlgTest, KeysEndNothingTheCloseButtonEndsItWith2026) {
     const INT_PTR result = RunMainWindow(dialog_, [&](Driver& d, const MainWindowLayout& layout) {
         Click(d, Background(d)); // the window has the keyboard
-        ASSERT_TRUE(RealInput::Key("Escape") && RealInput::Key("Return"));
-        ASSERT_TRUE(WaitUntil(
-            [&] {
-                const std::vector<int> c = d.record.Commands();
-                return std::count(c.begin(), c.end(), IDCANCEL) &&
-                       std::count(c.begin(), c.end(), IDOK);
-            },
-            2000))
-            << "the keys did not reach the window";
+        ASSERT_TRUE(d.PressEscapeAndEnter()) << "the keys did not reach the window";
         ASSERT_TRUE(RealInput::Key("alt+F4"));
         Sleep(300);
         ASSERT_TRUE(d.IsOpen()) << "a key ended the window";

@@ -155,15 +155,7 @@ TEST_P(MsgDlgResultTest, OnlyAClickOnAButtonEndsIt) {
         const RECT rect = Scaled(d.dpi, button.designRect);
         const POINT away = Background(d.dpi);
         ASSERT_TRUE(d.MoveTo(away));
-        ASSERT_TRUE(UiTest::RealInput::Key("Escape") && UiTest::RealInput::Key("Return"));
-        ASSERT_TRUE(WaitUntil(
-            [&] {
-                const std::vector<int> c = d.record.Commands();
-                return std::count(c.begin(), c.end(), IDCANCEL) &&
-                       std::count(c.begin(), c.end(), IDOK);
-            },
-            2000))
-            << "the keys did not reach the dialog";
+        ASSERT_TRUE(d.PressEscapeAndEnter()) << "the keys did not reach the dialog";
 
         // Pressed again at once on the same spot, the system reports a double-click: it
         // presses the button all the same.
