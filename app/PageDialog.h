@@ -58,8 +58,8 @@ class CPageDialog {
 
   protected:
     // The first steps of WM_INITDIALOG: centre the window, read its monitor's DPI, set the
-    // icons and the title as the window's text, take away caption and frame, build the host's devices, and size the window to
-    // the design size scaled, centred again.
+    // icons and the title as the window's text, take away caption and frame, build the host's
+    // devices, and size the window to the design size scaled, centred again.
     void PrepareWindow(HWND window);
     // The page over the whole client area, with the title as its caption; it draws its first
     // frame.
