@@ -15,10 +15,11 @@
 #include "MouseList.h"
 #include "SVGButtonEx.h"
 #include "SVGSOCtrl.h"
+#include "UninstallWindow.h"
 
 #include <windows.h>
 
-class CMainDlg : public CDialogImpl<CMainDlg> {
+class CMainDlg : public CDialogImpl<CMainDlg>, public IUninstallWindow {
   public:
     enum { IDD = 129 };
 
@@ -39,9 +40,11 @@ class CMainDlg : public CDialogImpl<CMainDlg> {
     // Reads the DPI and makes the process DPI aware: the main window is the first window.
     CMainDlg();
 
+    // The workflow's dialogs belong to the main window.
+    HWND OwnerWindow() const override { return m_hWnd; }
     // The workflow's finished state: the exit button takes the uninstall button's place.
     // Shown at once.
-    void ShowFinishedState();
+    void ShowFinishedState() override;
 
     const CDCompUtil& Host() const { return m_host; }
     const CDPI& Dpi() const { return m_dpi; }

@@ -1,14 +1,15 @@
 #include "UninstallWorkflow.h"
 
-#include "MainDlg.h"
 #include "MsgDlg.h"
 #include "ProgressDlg.h"
+#include "PumpedWait.h"
 
 #include "InstallLocation.h"
 #include "ProductNames.h"
 #include "ProductPaths.h"
 #include "ProductProcesses.h"
 #include "RemovalSteps.h"
+#include "TempCopy.h"
 
 #include <string>
 
@@ -16,6 +17,9 @@ namespace {
 
 // Shorter locations mean that no installation was found.
 constexpr size_t kShortestLocation = 2;
+// The command has usually removed the folder while the progress was shown; a folder with many
+// files may take it longer, but not without end.
+constexpr DWORD kFolderRemovalWaitMs = 10000;
 
 // Any process of the product's name counts, wherever it runs from.
 bool ProductRuns(const std::wstring& location) {
@@ -38,6 +42,23 @@ void ShowRemovalProgress(HWND owner) {
     dialog.DoModal(owner);
 }
 
+// Once the command has ended (or the wait is over), whatever is left of the folder is held
+// open by another program: it goes at the next restart. The window takes no input while it
+// waits, as while a dialog of the workflow is open, but goes on painting and moving.
+void SeeFolderRemovalThrough(const FolderRemoval& removal, HWND owner) {
+    if (!removal.Command())
+        return;
+    if (WaitForSingleObject(removal.Command(), 0) == WAIT_TIMEOUT) {
+        EnableWindow(owner, FALSE);
+        WaitPumpingMessages(removal.Command(), kFolderRemovalWaitMs);
+        EnableWindow(owner, TRUE);
+        // Disabling took the keyboard focus away from the window; it is still the active one.
+        if (GetActiveWindow() == owner && !GetFocus())
+            SetFocus(owner);
+    }
+    removal.ScheduleLeftoversAtRestart();
+}
+
 } // namespace
 
 void FillForceRemovalQuestion(CDXGIMsgDlg& dialog) {
@@ -57,14 +78,17 @@ void FillRemovalProgress(CDXGIProgressDlg& dialog) {
     dialog.m_designHeight = 136;
 }
 
-LRESULT RunUninstallWorkflow(CMainDlg& mainDialog) {
+LRESULT RunUninstallWorkflow(IUninstallWindow& window) {
+    const HWND owner = window.OwnerWindow();
     const std::wstring location = QueryInstallLocation(false);
     // A dialog that cannot run (-1) does not stop the removal; only cancel does.
     if (location.size() >= kShortestLocation && ProductRuns(location) &&
-        AskToForceRemoval(mainDialog) == IDCANCEL)
+        AskToForceRemoval(owner) == IDCANCEL)
         return 0;
-    RunRemovalSteps();
-    ShowRemovalProgress(mainDialog);
-    mainDialog.ShowFinishedState();
+    const FolderRemoval removal = RunRemovalSteps();
+    ShowRemovalProgress(owner);
+    SeeFolderRemovalThrough(removal, owner);
+    ScheduleTempCopyRemovalAtRestart();
+    window.ShowFinishedState();
     return 0;
 }

@@ -3,15 +3,17 @@
 // user is asked whether to force the removal; then the removal itself, the progress
 // dialog, and the main window's finished state, whose only way on is its exit button.
 // The one place where the removal engine and the dialogs meet.
+#include "UninstallWindow.h"
+
 #include <windows.h>
 
 class CDXGIMsgDlg;
 class CDXGIProgressDlg;
-class CMainDlg;
 
 // Returns 0, the uninstall command's result. Reports nothing: only the question's cancel
-// button stops a removal.
-LRESULT RunUninstallWorkflow(CMainDlg& mainDialog);
+// button stops a removal. What the folder-removal command cannot remove, because another
+// program holds it open, goes at the next restart, and so does the uninstaller's own copy.
+LRESULT RunUninstallWorkflow(IUninstallWindow& window);
 
 // The workflow's two dialogs, filled with their texts and sizes; the tests that show one on its
 // own fill it the same way.

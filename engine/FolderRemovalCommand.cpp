@@ -22,14 +22,25 @@ std::wstring FolderRemovalParameters(const std::wstring& installLocation) {
            installLocation + L'"';
 }
 
-void StartFolderRemovalCommand(const std::wstring& installLocation) {
+UniqueHandle StartFolderRemovalCommand(const std::wstring& installLocation) {
     // cmd.exe and ping.exe come from the system folder only, never from beside
     // the user's files, and the install folder is nobody's current directory.
     const std::wstring systemFolder = SystemFolder();
     if (systemFolder.empty())
-        return;
+        return UniqueHandle();
     const std::wstring interpreter = systemFolder + L"\\cmd.exe";
     const std::wstring parameters = FolderRemovalParameters(installLocation);
-    ShellExecuteW(nullptr, L"open", interpreter.c_str(), parameters.c_str(), systemFolder.c_str(),
-                  SW_HIDE);
+    SHELLEXECUTEINFOW execute = {};
+    execute.cbSize = sizeof execute;
+    // The process handle tells when rd is done; no message box about a failed start, which
+    // the user could do nothing about.
+    execute.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
+    execute.lpVerb = L"open";
+    execute.lpFile = interpreter.c_str();
+    execute.lpParameters = parameters.c_str();
+    execute.lpDirectory = systemFolder.c_str();
+    execute.nShow = SW_HIDE;
+    if (!ShellExecuteExW(&execute))
+        return UniqueHandle();
+    return UniqueHandle(execute.hProcess);
 }

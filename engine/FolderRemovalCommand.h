@@ -1,4 +1,6 @@
 #pragma once
+#include "WinHandles.h"
+
 #include <string>
 
 // Parameter text of the command that deletes the install folder: a short pause
@@ -7,6 +9,6 @@
 std::wstring FolderRemovalParameters(const std::wstring& installLocation);
 
 // Starts that command in a hidden cmd.exe from the system folder, with the system
-// folder as working directory, and does not wait for it. The caller has judged
-// the location safe to remove.
-void StartFolderRemovalCommand(const std::wstring& installLocation);
+// folder as working directory. Returns its process, to learn when it has ended, or no
+// handle when it did not start. The caller has judged the location safe to remove.
+UniqueHandle StartFolderRemovalCommand(const std::wstring& installLocation);

@@ -3,6 +3,7 @@
 #include "CanonicalPath.h"
 #include "FinalPath.h"
 #include "LocalDrive.h"
+#include "ProductNames.h"
 #include "ReparsePoints.h"
 #include "UserProfiles.h"
 
@@ -124,11 +125,18 @@ InstallLocationFacts GatherInstallLocationFacts(const std::wstring& locationAsRe
     for (const KNOWNFOLDERID* id : kGuardedKnownFolders)
         AddCanonical(facts.shellFolders, KnownFolder(*id));
 
+    // Judged where the location really leads: a link there could stand for any file.
+    if (!facts.finalLocation.empty())
+        facts.mainProgramAttributes =
+            GetFileAttributesW((facts.finalLocation + L'\\' + kMainProgramRelativePath).c_str());
+
     wchar_t folder[MAX_PATH] = {};
     if (GetWindowsDirectoryW(folder, MAX_PATH))
-        AddCanonical(facts.shellFolders, folder);
+        AddCanonical(facts.windowsFolders, folder);
     if (GetSystemWindowsDirectoryW(folder, MAX_PATH))
-        AddCanonical(facts.shellFolders, folder);
+        AddCanonical(facts.windowsFolders, folder);
+    facts.shellFolders.insert(facts.shellFolders.end(), facts.windowsFolders.begin(),
+                              facts.windowsFolders.end());
     if (GetSystemDirectoryW(folder, MAX_PATH))
         AddCanonical(facts.shellFolders, folder);
     AddCanonical(facts.shellFolders, TempFolder());

@@ -1,5 +1,7 @@
 #include "InstallLocationGuard.h"
 
+#include "PathCompare.h"
+
 #include <windows.h>
 
 namespace {
@@ -20,11 +22,6 @@ bool HasCharactersCmdInterprets(const std::wstring& text) {
 bool StartsWithDriveRoot(const std::wstring& path) {
     return path.size() >= 3 && IsDriveLetter(path[0]) && path[1] == L':' &&
            (path[2] == L'\\' || path[2] == L'/');
-}
-
-bool EqualIgnoringCase(const std::wstring& left, const std::wstring& right) {
-    return CompareStringOrdinal(left.c_str(), static_cast<int>(left.size()), right.c_str(),
-                                static_cast<int>(right.size()), TRUE) == CSTR_EQUAL;
 }
 
 bool IsAncestorOf(const std::wstring& ancestor, const std::wstring& path) {
@@ -57,9 +54,21 @@ bool IsWellFormedCanonical(const std::wstring& path) {
     return true;
 }
 
+bool IsRegularFile(DWORD attributes) {
+    return attributes != INVALID_FILE_ATTRIBUTES &&
+           !(attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT));
+}
+
 bool IsRemovableFolder(const std::wstring& location, const InstallLocationFacts& facts) {
     if (!IsWellFormedCanonical(location))
         return false; // a drive root ends here too, and so does a missing folder
+
+    // Whatever it holds, nothing inside the Windows folder is the product's to remove.
+    for (const std::wstring& windows : facts.windowsFolders) {
+        if (!windows.empty() &&
+            (EqualIgnoringCase(location, windows) || IsAncestorOf(windows, location)))
+            return false;
+    }
 
     auto coversFolder = [&location](const std::wstring& folder) {
         return !folder.empty() &&
@@ -98,6 +107,9 @@ bool IsRemovableInstallLocation(const std::wstring& locationAsRead,
     if (HasCharactersCmdInterprets(locationAsRead) || !StartsWithDriveRoot(locationAsRead))
         return false;
     if (!facts.onLocalDrive || facts.throughReparsePoint)
+        return false;
+    // A folder without the product's main program is some other product's, or the user's.
+    if (!IsRegularFile(facts.mainProgramAttributes))
         return false;
     // rd follows the text, but removes the folder it leads to: both must pass.
     return IsRemovableFolder(facts.canonicalLocation, facts) &&

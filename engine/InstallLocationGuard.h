@@ -1,4 +1,6 @@
 #pragma once
+#include <windows.h>
+
 #include <string>
 #include <vector>
 
@@ -14,10 +16,14 @@ struct InstallLocationFacts {
     // The location, and the folder it leads to, lie on local drives: not network
     // drives, not SUBST drives.
     bool onLocalDrive = false;
-    std::vector<std::wstring> shellFolders; // Windows, Program Files, the profile, ...
-    std::wstring profilesFolder;            // the folder holding every user's profile
-    std::wstring currentProfile;            // the current user's profile
-    std::vector<std::wstring> profiles;     // every profile there: users, Public, Default, ...
+    // Attributes of the product's main program directly inside the folder the location
+    // leads to; INVALID_FILE_ATTRIBUTES when there is none.
+    DWORD mainProgramAttributes = INVALID_FILE_ATTRIBUTES;
+    std::vector<std::wstring> shellFolders;   // Windows, Program Files, the profile, ...
+    std::vector<std::wstring> windowsFolders; // the Windows folder, and the system's own one
+    std::wstring profilesFolder;              // the folder holding every user's profile
+    std::wstring currentProfile;              // the current user's profile
+    std::vector<std::wstring> profiles;       // every profile there: users, Public, Default, ...
 };
 
 // Decides whether the install folder may be handed to "rd /s /q". The location
@@ -26,6 +32,8 @@ struct InstallLocationFacts {
 // shell folders and their parents (the current user's folders counting in every
 // profile), user profiles and anything not on a local drive,
 // judging both the location and the folder it leads to; rejects a location that
-// leads through a reparse point, and one where there is no folder to remove.
+// leads through a reparse point, and one where there is no folder to remove. Only the
+// product's own folder goes: it holds the main program directly, as a regular file, and it
+// lies nowhere inside the Windows folder.
 bool IsRemovableInstallLocation(const std::wstring& locationAsRead,
                                 const InstallLocationFacts& facts);

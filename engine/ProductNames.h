@@ -19,3 +19,8 @@ inline constexpr const wchar_t* kStartMenuShortcutName = L"\\VelkorCorvane.lnk";
 // "\\卸载VelkorCorvane.lnk" (卸载: uninstall).
 inline constexpr const wchar_t* kStartMenuUninstallShortcutName =
     L"\\\u5378\u8F7DVelkorCorvane.lnk";
+
+// The launcher writes the uninstaller into this folder of the user's temporary folder and
+// starts it from there.
+inline constexpr const wchar_t* kTempCopyFolderName = L"KVDN13084007";
+inline constexpr const wchar_t* kTempCopyFileName = L"uninstaller.exe";

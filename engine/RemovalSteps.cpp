@@ -34,14 +34,14 @@ void NotifyShellOfDeletion() {
 
 } // namespace
 
-void RunRemovalSteps() {
+FolderRemoval RunRemovalSteps() {
     DeleteDesktopShortcut();
     DeleteStartMenuEntries();
     NotifyShellOfDeletion();
 
     const std::wstring location = QueryInstallLocation(true);
     if (location.size() < 2)
-        return;
+        return FolderRemoval();
 
     StoppedProcesses stopped;
     KillProductProcesses(ProductFilePath(location, kMainProgramRelativePath), kMainProgramImageName,
@@ -51,6 +51,8 @@ void RunRemovalSteps() {
     // The programs must have let go of their files before rd runs.
     stopped.WaitForAll();
 
-    if (IsSafeToRemoveInstallFolder(location))
-        StartFolderRemovalCommand(location);
+    const InstallLocationFacts facts = GatherInstallLocationFacts(location);
+    if (!IsRemovableInstallLocation(location, facts))
+        return FolderRemoval();
+    return FolderRemoval(facts.finalLocation, StartFolderRemovalCommand(location));
 }

@@ -9,6 +9,7 @@
 #include <shlobj.h>
 
 #include <functional>
+#include <memory>
 #include <ostream>
 
 using namespace enginetest;
@@ -18,6 +19,10 @@ namespace {
 struct DangerousLocation {
     const char* name;
     std::function<std::wstring(const std::wstring& sample)> location;
+    // A folder that exists, or is made for the test, and gets a marker file that must stay;
+    // with the product's main program beside it when the row says so.
+    bool marked = false;
+    bool holdsProgram = false;
 };
 
 // Shows the case's name, not its bytes, in the test's messages.
@@ -66,6 +71,12 @@ const DangerousLocation kDangerousLocations[] = {
     {"AnotherUsersAppData", [](const std::wstring&) { return OtherUsersAppData(); }},
     {"MissingFolder", [](const std::wstring& sample) { return sample + L" Not There"; }},
     // C:\Documents and Settings links to the profiles folder, as on Windows.
+    // A folder of the product's name may still not be the product's, and nothing inside the
+    // Windows folder is, whatever it holds.
+    {"SiblingProductWithoutTheProgram",
+     [](const std::wstring&) { return ShellFolder(CSIDL_PROGRAM_FILES) + L"\\Other"; }, true},
+    {"InsideTheWindowsFolder",
+     [](const std::wstring&) { return WindowsFolder() + L"\\system32\\drivers"; }, true, true},
     {"DocumentsThroughALink",
      [](const std::wstring&) {
          const std::wstring documents = ShellFolder(CSIDL_PERSONAL);
@@ -92,7 +103,16 @@ TEST_P(GuardedRemoval, NoCommandStartsButShortcutsAndEntryGo) {
     const std::wstring group = ShellFolder(CSIDL_PROGRAMS) + kStartMenuGroupName;
     WriteFile(desktopShortcut);
     WriteFile(group + kStartMenuShortcutName);
-    entry_.SetLocation(GetParam().location(sample_));
+    const std::wstring location = GetParam().location(sample_);
+    std::unique_ptr<MadeFolder> marked;
+    std::unique_ptr<PlacedFile> marker, program;
+    if (GetParam().marked) {
+        marked = std::make_unique<MadeFolder>(location);
+        marker = std::make_unique<PlacedFile>(location + L"\\corvane-guard-marker.txt");
+        if (GetParam().holdsProgram)
+            program = std::make_unique<PlacedFile>(location + L"\\Corvane.exe");
+    }
+    entry_.SetLocation(location);
     ChildCommandWatch commands;
 
     RunRemovalSteps();
@@ -108,6 +128,9 @@ TEST_P(GuardedRemoval, NoCommandStartsButShortcutsAndEntryGo) {
     EXPECT_TRUE(FileExists(sample_ + L"\\data\\settings.ini"));
     EXPECT_TRUE(FileExists(canary_));
     EXPECT_TRUE(FolderExists(WindowsFolder()));
+    if (marker) {
+        EXPECT_TRUE(FileExists(marker->Path()));
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Locations, GuardedRemoval, ::testing::ValuesIn(kDangerousLocations),

@@ -84,9 +84,11 @@ TEST(InstallLocationCheck, SeesWhereALinkLeads) {
 
 TEST(InstallLocationCheck, JudgesWhereRealLocationsLead) {
     ScratchFolder scratch(L"leads");
-    CreateFolders(scratch.Path() + L"\\Corvane");
+    WriteFile(scratch.Path() + L"\\Corvane\\Corvane.exe");
+    CreateFolders(scratch.Path() + L"\\Imitation\\Corvane.exe");
     const MadeFolder ownPrograms(CanonicalPath(ShellFolder(CSIDL_LOCAL_APPDATA)) +
                                  L"\\Programs\\Corvane Engine Test");
+    WriteFile(ownPrograms.Path() + L"\\Corvane.exe");
     const DefinedDrive subst(L'C', scratch.Path(), false);
     const struct {
         const char* name;
@@ -100,6 +102,8 @@ TEST(InstallLocationCheck, JudgesWhereRealLocationsLead) {
         {"AppData through a link", ParentOf(ThroughLegacyLink(ShellFolder(CSIDL_APPDATA))), false},
         {"the link itself", kLegacyProfilesLink, false},
         {"a folder that does not exist", scratch.Path() + L"\\Not There", false},
+        {"a folder whose Corvane.exe is a folder", scratch.Path() + L"\\Imitation", false},
+        {"a folder without Corvane.exe", scratch.Path(), false},
         {"a file", FakeProductProgram(), false},
         {"a folder on a SUBST drive", subst.Name() + L"\\Corvane", false},
     };
@@ -113,6 +117,7 @@ TEST(InstallLocationCheck, JudgesTheFoldersOfEveryProfile) {
     const std::wstring other = profiles + L"\\Corvane Other User";
     const MadeFolder otherRoaming(other + L"\\AppData\\Roaming");
     const MadeFolder otherPrograms(other + L"\\AppData\\Local\\Programs\\Corvane");
+    WriteFile(otherPrograms.Path() + L"\\Corvane.exe");
     const MadeFolder otherDocuments(other + L"\\Documents");
     const MadeFolder defaultLocal(profiles + L"\\Default\\AppData\\Local");
     const struct {
@@ -135,7 +140,7 @@ TEST(InstallLocationCheck, JudgesTheFoldersOfEveryProfile) {
 TEST(InstallLocationCheck, JudgesRealLocations) {
     ScratchFolder scratch(L"check");
     const std::wstring install = scratch.Path() + L"\\Corvane";
-    CreateFolders(install);
+    WriteFile(install + L"\\Corvane.exe");
     EXPECT_TRUE(IsSafeToRemoveInstallFolder(install));
     EXPECT_TRUE(IsSafeToRemoveInstallFolder(install + L"\\"));
 

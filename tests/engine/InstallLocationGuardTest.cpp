@@ -16,8 +16,12 @@ InstallLocationFacts FactsFor(const std::wstring& canonical) {
                           L"C:\\ProgramData",
                           L"C:\\Users\\Ann",
                           L"C:\\Users\\Ann\\Desktop",
+                          L"C:\\Users\\Ann\\Documents",
                           L"C:\\Users\\Ann\\AppData\\Roaming",
                           L"C:\\Users\\Ann\\AppData\\Local"};
+    // The system's own Windows folder differs from the user's on a terminal server.
+    facts.windowsFolders = {L"C:\\Windows", L"E:\\Shared\\Windows"};
+    facts.mainProgramAttributes = FILE_ATTRIBUTE_ARCHIVE;
     facts.profilesFolder = L"C:\\Users";
     facts.currentProfile = L"C:\\Users\\Ann";
     facts.profiles = {L"C:\\Users\\Ann", L"C:\\Users\\Bob", L"C:\\Users\\Default",
@@ -91,6 +95,41 @@ TEST(InstallLocationGuard, TheUsersFoldersCountInEveryProfile) {
         EXPECT_EQ(Removable(c.location), c.removable) << testing::PrintToString(c.location);
 }
 
+TEST(InstallLocationGuard, RemovesOnlyTheProductsOwnFolderAndNothingInsideWindows) {
+    constexpr DWORD kNone = INVALID_FILE_ATTRIBUTES;
+    constexpr DWORD kFile = FILE_ATTRIBUTE_ARCHIVE;
+    const struct {
+        const wchar_t* location;
+        DWORD mainProgram; // what Corvane.exe directly inside it is
+        bool removable;
+    } cases[] = {
+        {L"C:\\Windows\\System32\\drivers", kFile, false},
+        {L"c:\\windows\\corvane", kFile, false},
+        {L"C:\\Windows\\WinSxS\\amd64\\x\\Corvane", kFile, false},
+        {L"E:\\Shared\\Windows\\Corvane", kFile, false},
+        {L"C:\\Program Files\\Internet Explorer", kNone, false},
+        {L"C:\\Program Files\\Other", kNone, false},
+        {L"C:\\Users\\Ann\\Documents\\Thesis", kNone, false},
+        {L"C:\\Users\\Ann\\Documents\\Corvane", FILE_ATTRIBUTE_DIRECTORY, false},
+        {L"C:\\Users\\Ann\\Documents\\Corvane", FILE_ATTRIBUTE_REPARSE_POINT | kFile, false},
+        {L"C:\\Users\\Ann\\Documents\\Corvane",
+         FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY, false},
+        {L"C:\\Users\\Ann\\Documents\\Corvane", kFile, true},
+        {L"C:\\Users\\Ann\\Documents\\Corvane", FILE_ATTRIBUTE_NORMAL, true},
+        {L"C:\\Users\\Ann\\Documents\\Corvane",
+         FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | kFile, true},
+        {L"C:\\Program Files\\Corvane", kFile, true},
+        // Sharing a name prefix is not being inside.
+        {L"C:\\Windows Apps\\Corvane", kFile, true},
+    };
+    for (const auto& c : cases) {
+        InstallLocationFacts facts = FactsFor(c.location);
+        facts.mainProgramAttributes = c.mainProgram;
+        EXPECT_EQ(IsRemovableInstallLocation(c.location, facts), c.removable)
+            << testing::PrintToString(c.location) << " with Corvane.exe " << c.mainProgram;
+    }
+}
+
 TEST(InstallLocationGuard, RejectsPathsNotAbsoluteOnADrive) {
     const InstallLocationFacts facts = FactsFor(L"C:\\Windows\\System32\\Corvane");
     EXPECT_FALSE(IsRemovableInstallLocation(L"Corvane", facts));
@@ -128,6 +167,7 @@ TEST(InstallLocationGuard, JudgesTheFolderTheLocationLeadsTo) {
         {"the same folder", L"C:\\Apps\\Corvane", false, true, true},
         {"another ordinary folder", L"D:\\Corvane", false, true, true},
         {"a shell folder", L"C:\\Users\\Ann\\Desktop", false, true, false},
+        {"a folder inside Windows", L"C:\\Windows\\Temp\\Corvane", false, true, false},
         {"a shell folder in other case", L"c:\\users\\ann\\desktop", false, true, false},
         {"a parent of shell folders", L"C:\\Users\\Ann\\AppData", false, true, false},
         {"the profiles folder", L"C:\\Users", false, true, false},

@@ -1,11 +1,16 @@
 // The whole removal against a sample installation, with the real cmd.exe and rd.
 #include "FolderRemovalCommand.h"
+#include "RemovalOrder.h"
 #include "RemovalSteps.h"
 #include "TestSupport.h"
+#include "WinHandles.h"
 
 #include <gtest/gtest.h>
 
 #include <shlobj.h>
+
+#include <algorithm>
+#include <cstdint>
 
 using namespace enginetest;
 
@@ -171,6 +176,74 @@ TEST_F(RemovalSteps, OneCharacterLocationCountsAsNoLocation) {
     EXPECT_TRUE(commands.NewCommands().empty());
     commands.StopNewCommands();
     EXPECT_TRUE(product.IsRunning());
+}
+
+TEST_F(RemovalSteps, WhatAnotherProgramHoldsOpenGoesAtTheNextRestart) {
+    PlaceInstallation();
+    const std::wstring held = install_ + L"\\platform-tools\\adb.log";
+    WriteFile(held);
+    // Another program's handle without sharing: rd cannot delete the file, nor its folders.
+    UniqueFileHandle holder(CreateFileW(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(holder);
+    entry_.SetLocation(install_);
+    PendingRestartRemovals pending;
+
+    const FolderRemoval removal = RunRemovalSteps();
+    ASSERT_NE(removal.Command(), nullptr);
+    ASSERT_EQ(WaitForSingleObject(removal.Command(), kFolderRemovalTimeoutMs), WAIT_OBJECT_0);
+    EXPECT_FALSE(FileExists(mainProgram_));
+    EXPECT_FALSE(FileExists(install_ + L"\\data\\settings.ini"));
+    EXPECT_TRUE(removal.ScheduleLeftoversAtRestart());
+
+    const std::vector<std::wstring> expected{held, install_ + L"\\platform-tools", install_};
+    EXPECT_EQ(pending.Added(), expected);
+    EXPECT_TRUE(FileExists(canary_));
+}
+
+TEST_F(RemovalSteps, NothingToScheduleWithoutACommand) {
+    PlaceInstallation();
+    entry_.SetLocation(install_ + L" Not There");
+    PendingRestartRemovals pending;
+
+    const FolderRemoval removal = RunRemovalSteps();
+
+    EXPECT_EQ(removal.Command(), nullptr);
+    EXPECT_FALSE(removal.ScheduleLeftoversAtRestart());
+    EXPECT_TRUE(pending.Added().empty());
+}
+
+TEST(RemovalOrder, FilesFirstThenFoldersDeepestFirstTheFolderLast) {
+    ScratchFolder scratch(L"order");
+    const std::wstring top = scratch.Path() + L"\\Corvane";
+    const std::vector<std::wstring> files{top + L"\\Corvane.exe", top + L"\\a\\b\\c\\deep.txt",
+                                          top + L"\\a\\one.txt", top + L"\\z\\two.txt"};
+    for (const std::wstring& file : files)
+        WriteFile(file);
+    CreateFolders(top + L"\\empty");
+
+    const std::vector<RemovalItem> items = ListForRemoval(top);
+
+    ASSERT_EQ(items.size(), files.size() + 6);
+    size_t depthBefore = SIZE_MAX;
+    for (size_t at = 0; at < items.size(); ++at) {
+        const bool file = at < files.size();
+        EXPECT_EQ(items[at].isFolder, !file) << testing::PrintToString(items[at].path);
+        if (file) {
+            EXPECT_NE(std::find(files.begin(), files.end(), items[at].path), files.end());
+            continue;
+        }
+        const size_t depth = std::count(items[at].path.begin(), items[at].path.end(), L'\\');
+        EXPECT_LE(depth, depthBefore) << testing::PrintToString(items[at].path);
+        depthBefore = depth;
+    }
+    EXPECT_EQ(items.back().path, top);
+    EXPECT_TRUE(ListForRemoval(top + L"\\Corvane.exe").empty());
+    EXPECT_TRUE(ListForRemoval(top + L" Not There").empty());
+    // A link is listed as itself, never entered: the sandbox links this one to C:\users.
+    const std::vector<RemovalItem> link = ListForRemoval(L"C:\\Documents and Settings");
+    ASSERT_EQ(link.size(), 1u);
+    EXPECT_TRUE(link[0].isFolder);
 }
 
 TEST(FolderRemovalCommand, ParametersCarryTheLocationExactlyAsRead) {

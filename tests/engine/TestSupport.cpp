@@ -326,4 +326,81 @@ void ChildCommandWatch::StopNewCommands() const {
     }
 }
 
+namespace {
+
+constexpr const wchar_t* kSessionManagerKey =
+    L"System\\CurrentControlSet\\Control\\Session Manager";
+constexpr const wchar_t* kPendingValue = L"PendingFileRenameOperations";
+
+bool ReadPending(std::vector<wchar_t>& value) {
+    DWORD bytes = 0;
+    if (RegGetValueW(HKEY_LOCAL_MACHINE, kSessionManagerKey, kPendingValue, RRF_RT_REG_MULTI_SZ,
+                     nullptr, nullptr, &bytes) != ERROR_SUCCESS) {
+        value.clear();
+        return false;
+    }
+    value.assign(bytes / sizeof(wchar_t) + 1, L'\0');
+    bytes = static_cast<DWORD>(value.size() * sizeof(wchar_t));
+    if (RegGetValueW(HKEY_LOCAL_MACHINE, kSessionManagerKey, kPendingValue, RRF_RT_REG_MULTI_SZ,
+                     nullptr, value.data(), &bytes) != ERROR_SUCCESS) {
+        value.clear();
+        return false;
+    }
+    value.resize(bytes / sizeof(wchar_t));
+    return true;
+}
+
+// The strings of a REG_MULTI_SZ value, empty ones included (an empty new name means delete).
+std::vector<std::wstring> Strings(const std::vector<wchar_t>& value) {
+    std::vector<std::wstring> strings;
+    size_t start = 0;
+    for (size_t at = 0; at < value.size(); ++at) {
+        if (value[at] == L'\0') {
+            strings.emplace_back(value.data() + start, at - start);
+            start = at + 1;
+        }
+    }
+    // The list ends with an empty string of its own.
+    while (!strings.empty() && strings.back().empty() && strings.size() % 2 == 1)
+        strings.pop_back();
+    return strings;
+}
+
+} // namespace
+
+PendingRestartRemovals::PendingRestartRemovals() {
+    existed_ = ReadPending(before_);
+}
+
+PendingRestartRemovals::~PendingRestartRemovals() {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kSessionManagerKey, 0, KEY_SET_VALUE, &key) !=
+        ERROR_SUCCESS)
+        return;
+    if (existed_)
+        RegSetValueExW(key, kPendingValue, 0, REG_MULTI_SZ,
+                       reinterpret_cast<const BYTE*>(before_.data()),
+                       static_cast<DWORD>(before_.size() * sizeof(wchar_t)));
+    else
+        RegDeleteValueW(key, kPendingValue);
+    RegCloseKey(key);
+}
+
+std::vector<std::wstring> PendingRestartRemovals::Added() const {
+    std::vector<wchar_t> now;
+    ReadPending(now);
+    const std::vector<std::wstring> earlier = Strings(before_);
+    const std::vector<std::wstring> strings = Strings(now);
+    std::vector<std::wstring> added;
+    for (size_t at = earlier.size(); at + 1 < strings.size(); at += 2) {
+        if (!strings[at + 1].empty())
+            continue; // a rename, not a deletion
+        std::wstring path = strings[at];
+        if (path.compare(0, 4, L"\\??\\") == 0)
+            path.erase(0, 4);
+        added.push_back(path);
+    }
+    return added;
+}
+
 } // namespace enginetest

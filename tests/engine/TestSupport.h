@@ -98,6 +98,20 @@ void CreateFolders(const std::wstring& path);
 // shell folders the tests use.
 void RemoveTree(const std::wstring& path);
 
+// A file written for one test where it may not be left behind (inside a folder of the
+// system, say); removed at the end.
+class PlacedFile {
+  public:
+    explicit PlacedFile(const std::wstring& path) : path_(path) { WriteFile(path); }
+    ~PlacedFile() { DeleteFileW(path_.c_str()); }
+    PlacedFile(const PlacedFile&) = delete;
+    PlacedFile& operator=(const PlacedFile&) = delete;
+    const std::wstring& Path() const { return path_; }
+
+  private:
+    std::wstring path_;
+};
+
 // Waits (polling, bounded) until the condition holds; returns whether it did.
 template <typename Condition> bool WaitUntil(Condition condition, DWORD timeoutMs) {
     const ULONGLONG deadline = GetTickCount64() + timeoutMs;
@@ -148,6 +162,24 @@ class ChildCommandWatch {
 
   private:
     std::vector<DWORD> before_;
+};
+
+// The removals at the next restart that Windows keeps in the registry
+// (PendingFileRenameOperations of the session manager). Notes the list as it was and puts it
+// back at the end, so no test leaves a removal behind for the sandbox's next start.
+class PendingRestartRemovals {
+  public:
+    PendingRestartRemovals();
+    ~PendingRestartRemovals();
+    PendingRestartRemovals(const PendingRestartRemovals&) = delete;
+    PendingRestartRemovals& operator=(const PendingRestartRemovals&) = delete;
+
+    // The paths scheduled for deletion since then, in their order, without the "\??\" prefix.
+    std::vector<std::wstring> Added() const;
+
+  private:
+    std::vector<wchar_t> before_;
+    bool existed_ = false;
 };
 
 } // namespace enginetest
