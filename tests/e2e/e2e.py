@@ -28,11 +28,13 @@ BUILD = os.environ.get("SANDBOX_BUILD_DIR", os.path.join(ROOT, "build", "windows
 SANDBOX = os.path.join(ROOT, "tools", "wine-sandbox")
 SAMPLE = os.path.join(ROOT, "tools", "sample-installation")
 WATCH = os.path.join(BUILD, "tests", "e2e", "uninstaller_watch.exe")
+HELPER = os.path.join(BUILD, "tools", "sample-helper", "sample_helper.exe")
 UNINSTALLER = os.path.join(BUILD, "app", "uninstaller.exe")
 
 INSTALL = "C:\\Program Files\\Corvane"
 LAUNCHER = INSTALL + "\\uninstall.exe"
 ELSEWHERE = "C:\\CorvaneElsewhere"
+HELD = INSTALL + "\\platform-tools\\adb.log"  # another program keeps it open
 UNINSTALL_KEY = "HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall"
 DISPLAY_SIZE = (1600, 1000)
 ROOT_GREY = int(os.environ.get("SANDBOX_ROOT_GREY", "d8d8d8")[:2], 16)
@@ -368,6 +370,7 @@ class Context:
     def __init__(self, run, watch, scale):
         self.run, self.watch, self.scale = run, watch, scale
         self.main = None
+        self.progress_closed_at = None
 
     def s(self, value):
         return round(value * self.scale)
@@ -409,6 +412,8 @@ def check_main_window(ctx, stage, finished=False, picture=None):
     deadline = time.monotonic() + 3
     while not near(Shot().pixel(*body_at), BUTTON) and time.monotonic() < deadline:
         time.sleep(0.1)
+    if finished:
+        wait_for_exit_label(ctx, main)
     shot = ctx.shot(stage, main, picture)
     run.check(True, "%s: main window %d x %d at %d, %d" % (stage, main.width, main.height, main.x, main.y))
     # The page: the background's dark surface, away from its glow and pictures.
@@ -450,6 +455,21 @@ def check_main_window(ctx, stage, finished=False, picture=None):
         ink = shot.count(main.rect(rect, scale), lambda c: c[0] > 120)
         run.check(ink > 5, "%s: the %s button is drawn (%d light pixels)" % (stage, name, ink))
     return main, shot
+
+
+def wait_for_exit_label(ctx, main):
+    """The finished state shows once the folder-removal command has ended (or after at most ten
+    seconds more): how long after the progress dialog closed."""
+    deadline = time.monotonic() + 15
+    while time.monotonic() < deadline:
+        shot = Shot()
+        if (action_label_columns(shot, main, ctx, 64, 78) == 0 and
+                action_label_columns(shot, main, ctx, 84, 116) > 20):
+            break
+        time.sleep(0.05)
+    if ctx.progress_closed_at is not None:
+        print("  time  退出 shows %d ms after the progress dialog closed"
+              % ((time.monotonic() - ctx.progress_closed_at) * 1000), flush=True)
 
 
 def check_button_looks(ctx):
@@ -566,6 +586,7 @@ def watch_progress(ctx, picture=None):
               % (green, grey))
     ctx.watch.wait(lambda s: not s.sized((dialog.width, dialog.height)), 60,
                    "the progress dialog closes by itself")
+    ctx.progress_closed_at = time.monotonic()
     run.check(True, "progress: closed by itself")
 
 
@@ -675,6 +696,78 @@ def expected_removals(before, removed_folder):
     return gone
 
 
+class Holder:
+    """Another program that keeps a file of the installation open with no sharing (sample_helper
+    hold), until it is stopped or 150 s have passed."""
+
+    def __init__(self, run, path):
+        self.path = path
+        self.stop_file = os.path.join(run.out, "holder-stop")
+        env = dict(os.environ, SANDBOX_LANG="zh_CN.UTF-8", SANDBOX_TIMEOUT="180")
+        self.process = subprocess.Popen([SANDBOX, "run", HELPER, "hold", path, self.stop_file, "150"],
+                                        env=env, stdout=subprocess.DEVNULL,
+                                        stderr=subprocess.DEVNULL, start_new_session=True)
+        run.cleanups.append(self.stop)
+        deadline = time.monotonic() + 30
+        while not os.path.exists(prefix_path(path)):
+            if time.monotonic() >= deadline or self.process.poll() is not None:
+                raise Failed("the program that holds %s did not start" % path)
+            time.sleep(0.1)
+
+    def stop(self):
+        if self.process.poll() is None:
+            open(self.stop_file, "w").close()
+            try:
+                self.process.wait(20)
+            except subprocess.TimeoutExpired:
+                os.killpg(self.process.pid, signal.SIGKILL)
+                self.process.wait(10)
+
+
+def pending_removals():
+    """What Windows is to delete at the next restart, in its order."""
+    out = sandbox("run", HELPER, "pending").stdout.decode("utf-8", errors="replace")
+    return [line.strip() for line in out.splitlines() if line.strip()]
+
+
+def check_held_file_goes_at_restart(run, holder, pending_before):
+    """rd removes what it can; what is left (the held file and its folders at least: Wine's rd
+    stops at the first file it cannot delete, Windows' goes on) is scheduled for the next restart
+    with the install folder, after it the uninstaller's temp copy and its folder; the restart
+    removes them all."""
+    install = prefix_path(INSTALL)
+    # The uninstaller waited for rd to end before it showed its exit button.
+    left = {}  # Windows path: is a folder
+    for folder, dirs, files in os.walk(install):
+        for name in dirs + files:
+            rel = os.path.relpath(os.path.join(folder, name), install)
+            left[INSTALL + "\\" + rel.replace(os.sep, "\\")] = name in dirs
+    run.check(HELD in left and left.get(INSTALL + "\\platform-tools"),
+              "rd leaves the held file and its folder (%d left)" % len(left))
+    temp_folder = temp_copy().rsplit("\\", 1)[0]
+    added = pending_removals()[len(pending_before):]
+    ours, copy = added[:-2], added[-2:]
+    run.check({p.lower() for p in ours} == {p.lower() for p in left} | {INSTALL.lower()} and
+              len(ours) == len(left) + 1,
+              "scheduled for the next restart: what rd left and the install folder (%d)" % len(ours))
+    folders = [p for p in ours if left.get(p, p == INSTALL)]
+    depths = [p.count("\\") for p in folders]
+    run.check(ours[:len(ours) - len(folders)] == [p for p in ours if p not in folders] and
+              depths == sorted(depths, reverse=True) and ours[-1:] == [INSTALL],
+              "in order: files first, then folders deepest first, the install folder last %s"
+              % ours[-3:])
+    run.check([p.lower() for p in copy] == [temp_copy().lower(), temp_folder.lower()],
+              "then the uninstaller's temp copy and its folder %s" % copy)
+    holder.stop()
+    sandbox("exec", "wineboot", "-r", timeout=120)
+    run.check(not os.path.exists(install), "after the restart the install folder is gone")
+    run.check(not os.path.exists(prefix_path(temp_copy())) and
+              not os.path.exists(prefix_path(temp_folder)),
+              "after the restart the uninstaller's temp copy and its folder are gone")
+    pending = {p.lower() for p in pending_removals()}
+    run.check(not pending & {p.lower() for p in added}, "nothing of it is pending any more")
+
+
 def check_nothing_else_touched(run, before, after, removed_folder):
     gone = expected_removals(before, removed_folder)
     missing = sorted(p for p in before if p not in after and p not in gone)
@@ -710,7 +803,7 @@ def set_log_pixels(run, dpi):
 
 def scenario(run, create=(), running_elsewhere=False, question=None, cancel_first=False,
              dpi=96, hostile=None, second_launch=False, window_handling=False, keyboard=False,
-             pictures=None):
+             held=False, pictures=None):
     """One run from the sample installation to the uninstaller's end, in the steps the table
     below chooses."""
     pictures = pictures or {}
@@ -730,6 +823,8 @@ def scenario(run, create=(), running_elsewhere=False, question=None, cancel_firs
     sample("create", "--neighbours", *create, *elsewhere, *entry)
     if dpi != 96:
         set_log_pixels(run, dpi)
+    holder = Holder(run, HELD) if held else None
+    pending_before = pending_removals() if held else []
     start = installation()
     before_tree = tree(os.path.join(prefix(), "drive_c"))
     before_entries = uninstall_entries()
@@ -780,13 +875,16 @@ def scenario(run, create=(), running_elsewhere=False, question=None, cancel_firs
         no_question_then_progress(ctx)
     watch_progress(ctx, picture=pictures.get("progress"))
     final = finish_with_exit(ctx, picture=pictures.get("finished"))
+    if holder:
+        check_held_file_goes_at_restart(run, holder, pending_before)
     return check_effects(run, final, create, running_elsewhere, hostile, hostile_folder,
                          before_tree, before_entries)
 
 
 def check_effects(run, final, create, running_elsewhere, hostile, hostile_folder, before_tree,
                   before_entries):
-    """What the run left in the sandbox, read once the uninstaller has ended."""
+    """What the run left in the sandbox, read once the uninstaller has ended (and, where a file
+    was held, the sandbox restarted)."""
     removes_folder = "--no-entry" not in create and not hostile
     if removes_folder:
         run.check(wait_for_folder_gone(run, INSTALL), "the install folder goes (rd after the ping)")
@@ -890,6 +988,7 @@ SCENARIOS = {
                                    "progress": "uninstaller-progress@150.png",
                                    "finished": "uninstaller-finished@150.png"}),
     "8_second_launch": dict(second_launch=True),
+    "11_held_file": dict(create=["--running"], question=True, held=True),
     "10_keyboard": dict(create=["--running"], keyboard=True,
                         pictures={"ring": "uninstaller-keyboard-ring@100.png",
                                   "question": "uninstaller-keyboard-question@100.png",

@@ -5,6 +5,13 @@
 //                        --no-entry] [--running] [--running-elsewhere DIR] [--neighbours]
 //   sample_helper show [--keys] [--folder DIR]
 //   sample_helper remove [--folder DIR] [--elsewhere DIR]
+//   sample_helper hold FILE STOPFILE SECONDS
+//   sample_helper pending
+//
+// `hold` is another program that keeps a file of the installation open, with no sharing (a
+// log file a tool still writes, say): it makes the file, holds it until STOPFILE appears or
+// SECONDS have passed, and ends. `pending` prints the paths Windows is to delete at the next
+// restart (PendingFileRenameOperations), one a line, in their order.
 //
 // It knows the product's names on its own (it is what an installer would have written), so
 // it checks the uninstaller instead of sharing its mistakes.
@@ -14,6 +21,7 @@
 #include <objbase.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cwchar>
@@ -468,13 +476,63 @@ int Remove(const Options& options) {
     return 0;
 }
 
+int Hold(const std::wstring& file, const std::wstring& stopFile, int seconds) {
+    HANDLE held = CreateFileW(file.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (held == INVALID_HANDLE_VALUE)
+        Fail(L"cannot open " + file);
+    DWORD written = 0;
+    WriteFile(held, "adb server log\r\n", 16, &written, nullptr);
+    Print(L"holding " + file);
+    std::fflush(stdout);
+    const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(seconds) * 1000;
+    while (GetTickCount64() < deadline && !IsFile(stopFile))
+        Sleep(50);
+    CloseHandle(held);
+    return 0;
+}
+
+int PrintPendingDeletions() {
+    const wchar_t key[] = L"System\\CurrentControlSet\\Control\\Session Manager";
+    const wchar_t value[] = L"PendingFileRenameOperations";
+    DWORD bytes = 0;
+    if (RegGetValueW(HKEY_LOCAL_MACHINE, key, value, RRF_RT_REG_MULTI_SZ, nullptr, nullptr,
+                     &bytes) != ERROR_SUCCESS)
+        return 0;
+    std::vector<wchar_t> data(bytes / sizeof(wchar_t) + 2, L'\0');
+    bytes = static_cast<DWORD>(data.size() * sizeof(wchar_t));
+    if (RegGetValueW(HKEY_LOCAL_MACHINE, key, value, RRF_RT_REG_MULTI_SZ, nullptr, data.data(),
+                     &bytes) != ERROR_SUCCESS)
+        return 1;
+    // Pairs of names: the file, then its new name, empty for a deletion.
+    std::vector<std::wstring> names;
+    for (size_t at = 0; at < bytes / sizeof(wchar_t);) {
+        const std::wstring name(data.data() + at);
+        names.push_back(name);
+        at += name.size() + 1;
+    }
+    for (size_t at = 0; at + 1 < names.size(); at += 2) {
+        if (!names[at].empty() && names[at + 1].empty())
+            Print(names[at].compare(0, 4, L"\\??\\") == 0 ? names[at].substr(4) : names[at]);
+    }
+    std::fflush(stdout);
+    return 0;
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
     if (argc < 2)
-        Fail(L"usage: sample_helper create|show|remove [options]");
-    CoInitialize(nullptr);
+        Fail(L"usage: sample_helper create|show|remove|hold [options]");
     const std::wstring command = argv[1];
+    if (command == L"hold") {
+        if (argc != 5)
+            Fail(L"usage: sample_helper hold FILE STOPFILE SECONDS");
+        return Hold(argv[2], argv[3], std::min(600, std::max(1, _wtoi(argv[4]))));
+    }
+    if (command == L"pending")
+        return PrintPendingDeletions();
+    CoInitialize(nullptr);
     const Options options = ReadOptions(argc, argv);
     int rc = 2;
     if (command == L"create")
