@@ -23,6 +23,10 @@ struct DangerousLocation {
     // with the product's main program beside it when the row says so.
     bool marked = false;
     bool holdsProgram = false;
+    // How the value is stored: REG_BINARY takes the text's bytes in the ANSI code page, as a
+    // careless installer might write them; REG_DWORD stores 1, whatever the text.
+    DWORD type = REG_SZ;
+    bool terminated = true;
 };
 
 // Shows the case's name, not its bytes, in the test's messages.
@@ -70,13 +74,27 @@ const DangerousLocation kDangerousLocations[] = {
      [](const std::wstring&) { return std::wstring(L"\\\\localhost\\C$\\Corvane"); }},
     {"AnotherUsersAppData", [](const std::wstring&) { return OtherUsersAppData(); }},
     {"MissingFolder", [](const std::wstring& sample) { return sample + L" Not There"; }},
-    // C:\Documents and Settings links to the profiles folder, as on Windows.
     // A folder of the product's name may still not be the product's, and nothing inside the
     // Windows folder is, whatever it holds.
     {"SiblingProductWithoutTheProgram",
      [](const std::wstring&) { return ShellFolder(CSIDL_PROGRAM_FILES) + L"\\Other"; }, true},
     {"InsideTheWindowsFolder",
      [](const std::wstring&) { return WindowsFolder() + L"\\system32\\drivers"; }, true, true},
+    // Values no installer should have written.
+    {"DwordValue", [](const std::wstring& sample) { return sample; }, false, false, REG_DWORD},
+    {"BinaryValue", [](const std::wstring& sample) { return sample; }, false, false, REG_BINARY},
+    {"ExpandableValue",
+     [](const std::wstring&) { return std::wstring(L"%ProgramFiles%\\Corvane"); }, false, false,
+     REG_EXPAND_SZ},
+    {"EmptyValue", [](const std::wstring&) { return std::wstring(); }},
+    {"BlanksOnly", [](const std::wstring&) { return std::wstring(L"   "); }},
+    {"LongerThanMaxPath",
+     [](const std::wstring& sample) { return sample + L"\\" + std::wstring(300, L'd'); }},
+    {"AFile", [](const std::wstring& sample) { return sample + L"\\Corvane.exe"; }},
+    {"UnterminatedFillingTheBuffer",
+     [](const std::wstring&) { return L"C:\\" + std::wstring(257, L'c'); }, false, false, REG_SZ,
+     false},
+    // C:\Documents and Settings links to the profiles folder, as on Windows.
     {"DocumentsThroughALink",
      [](const std::wstring&) {
          const std::wstring documents = ShellFolder(CSIDL_PERSONAL);
@@ -87,6 +105,20 @@ const DangerousLocation kDangerousLocations[] = {
 
 class GuardedRemoval : public ::testing::TestWithParam<DangerousLocation> {
   protected:
+    void SetValue(const DangerousLocation& row, const std::wstring& location) {
+        if (row.type == REG_DWORD) {
+            const DWORD one = 1;
+            entry_.SetRawLocation(REG_DWORD, &one, sizeof one);
+        } else if (row.type == REG_BINARY) {
+            const std::string bytes(location.begin(), location.end());
+            entry_.SetRawLocation(REG_BINARY, bytes.c_str(), static_cast<DWORD>(bytes.size() + 1));
+        } else {
+            const size_t units = location.size() + (row.terminated ? 1 : 0);
+            entry_.SetRawLocation(row.type, location.c_str(),
+                                  static_cast<DWORD>(units * sizeof(wchar_t)));
+        }
+    }
+
     ScratchFolder scratch_{L"guard"};
     std::wstring sample_ = scratch_.Path() + L"\\Corvane";
     std::wstring canary_ = scratch_.Path() + L"\\Canary\\keep.txt";
@@ -112,7 +144,7 @@ TEST_P(GuardedRemoval, NoCommandStartsButShortcutsAndEntryGo) {
         if (GetParam().holdsProgram)
             program = std::make_unique<PlacedFile>(location + L"\\Corvane.exe");
     }
-    entry_.SetLocation(location);
+    SetValue(GetParam(), location);
     ChildCommandWatch commands;
 
     RunRemovalSteps();
