@@ -10,6 +10,7 @@
 #include "MainDlg.h"
 #include "RealInput.h"
 #include "SVGButtonEx.h"
+#include "UninstallWorkflow.h"
 
 #include <gtest/gtest.h>
 
@@ -253,5 +254,65 @@ TEST_P(WorkflowTest, EndsInTheFinishedStateWithTheRemovalDone) {
 
 INSTANTIATE_TEST_SUITE_P(Cases, WorkflowTest, ::testing::ValuesIn(kCases),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// All the workflow needs of its window is an owner for its dialogs and the finished state: a
+// plain window of the test's own stands in for the main dialog.
+class PlainOwner : public IUninstallWindow {
+  public:
+    PlainOwner()
+        : window_(CreateWindowExW(0, L"STATIC", L"owner", WS_POPUP | WS_VISIBLE, 0, 0, 200, 100,
+                                  nullptr, nullptr, nullptr, nullptr)) {}
+    ~PlainOwner() { DestroyWindow(window_); }
+    HWND OwnerWindow() const override { return window_; }
+    void ShowFinishedState() override {
+        ++finished;
+        enabledWhenFinished = IsWindowEnabled(window_) != FALSE;
+    }
+
+    int finished = 0;
+    bool enabledWhenFinished = false;
+
+  private:
+    HWND window_;
+};
+
+TEST(WorkflowWithAPlainOwner, ShowsItsProgressOverTheOwnerAndEndsInTheFinishedState) {
+    enginetest::ScratchFolder scratch(L"plain-owner");
+    const std::wstring install = scratch.Path() + L"\\Corvane";
+    enginetest::PlaceProgram(install, L"Corvane.exe");
+    enginetest::UninstallEntry entry;
+    entry.SetLocation(install);
+    PlainOwner owner;
+    ASSERT_NE(owner.OwnerWindow(), nullptr);
+    // Looks in on the owner from inside the progress dialog's modal loop.
+    static struct {
+        HWND owner;
+        bool sawOwnedDialog;
+        bool ownerDisabled;
+    } seen;
+    seen = {owner.OwnerWindow(), false, false};
+    const UINT_PTR timer = SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR, DWORD) {
+        EnumThreadWindows(
+            GetCurrentThreadId(),
+            [](HWND window, LPARAM) -> BOOL {
+                if (IsWindowVisible(window) && GetWindow(window, GW_OWNER) == seen.owner)
+                    seen.sawOwnedDialog = true;
+                return TRUE;
+            },
+            0);
+        if (!IsWindowEnabled(seen.owner))
+            seen.ownerDisabled = true;
+    });
+
+    EXPECT_EQ(RunUninstallWorkflow(owner), 0);
+    KillTimer(nullptr, timer);
+
+    EXPECT_TRUE(seen.sawOwnedDialog) << "the progress dialog belongs to the owner";
+    EXPECT_TRUE(seen.ownerDisabled) << "the owner takes no input meanwhile";
+    EXPECT_EQ(owner.finished, 1);
+    EXPECT_TRUE(owner.enabledWhenFinished);
+    EXPECT_FALSE(enginetest::UninstallEntry::Exists());
+    EXPECT_FALSE(enginetest::FolderExists(install)) << "gone when the finished state shows";
+}
 
 } // namespace

@@ -707,7 +707,7 @@ class Holder:
         self.process = subprocess.Popen([SANDBOX, "run", HELPER, "hold", path, self.stop_file, "150"],
                                         env=env, stdout=subprocess.DEVNULL,
                                         stderr=subprocess.DEVNULL, start_new_session=True)
-        run.cleanups.append(self.stop)
+        run.cleanups.append(self.restart_if_left)
         deadline = time.monotonic() + 30
         while not os.path.exists(prefix_path(path)):
             if time.monotonic() >= deadline or self.process.poll() is not None:
@@ -722,6 +722,13 @@ class Holder:
             except subprocess.TimeoutExpired:
                 os.killpg(self.process.pid, signal.SIGKILL)
                 self.process.wait(10)
+
+    def restart_if_left(self):
+        """After a run that failed half-way: what was scheduled goes, so the next run finds no
+        install folder in its way."""
+        self.stop()
+        if os.path.exists(prefix_path(INSTALL)):
+            sandbox("exec", "wineboot", "-r", timeout=120, check=False)
 
 
 def pending_removals():
