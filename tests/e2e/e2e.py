@@ -347,13 +347,19 @@ class Watch:
             time.sleep(0.03)
 
     def stop(self):
-        if self.process.poll() is None:
-            open(os.path.join(self.folder, "stop"), "w").close()
-            try:
-                self.process.wait(20)
-            except subprocess.TimeoutExpired:
-                os.killpg(self.process.pid, signal.SIGKILL)
-                self.process.wait(10)
+        stop_by_file(self.process, os.path.join(self.folder, "stop"))
+
+
+def stop_by_file(process, stop_file):
+    """Ends a helper program of ours that looks out for its stop file; killed if it does not
+    end within 20 s."""
+    if process.poll() is None:
+        open(stop_file, "w").close()
+        try:
+            process.wait(20)
+        except subprocess.TimeoutExpired:
+            os.killpg(process.pid, signal.SIGKILL)
+            process.wait(10)
 
 
 def start_launcher(run):
@@ -715,13 +721,7 @@ class Holder:
             time.sleep(0.1)
 
     def stop(self):
-        if self.process.poll() is None:
-            open(self.stop_file, "w").close()
-            try:
-                self.process.wait(20)
-            except subprocess.TimeoutExpired:
-                os.killpg(self.process.pid, signal.SIGKILL)
-                self.process.wait(10)
+        stop_by_file(self.process, self.stop_file)
 
     def restart_if_left(self):
         """After a run that failed half-way: what was scheduled goes, so the next run finds no
