@@ -465,17 +465,20 @@ def check_main_window(ctx, stage, finished=False, picture=None):
 
 def wait_for_exit_label(ctx, main):
     """The finished state shows once the folder-removal command has ended (or after at most ten
-    seconds more): how long after the progress dialog closed."""
+    seconds more): how long after the progress dialog closed, and how many screenshots it took
+    to see it (the first one, when the command had ended before)."""
     deadline = time.monotonic() + 15
+    looks = 0
     while time.monotonic() < deadline:
         shot = Shot()
+        looks += 1
         if (action_label_columns(shot, main, ctx, 64, 78) == 0 and
                 action_label_columns(shot, main, ctx, 84, 116) > 20):
             break
         time.sleep(0.05)
     if ctx.progress_closed_at is not None:
-        print("  time  退出 shows %d ms after the progress dialog closed"
-              % ((time.monotonic() - ctx.progress_closed_at) * 1000), flush=True)
+        print("  time  退出 shows %d ms after the progress dialog closed (screenshot %d)"
+              % ((time.monotonic() - ctx.progress_closed_at) * 1000, looks), flush=True)
 
 
 def check_button_looks(ctx):
