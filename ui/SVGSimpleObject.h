@@ -8,12 +8,12 @@
 // Creation: set m_dpi and m_host, Create, LoadSVGResource (which draws), append the
 // object to the dialog's mouse list if it takes input, and commit the host once for all.
 // An object created without a host has no visual and no surface, but routes the mouse.
-#include "Composition.h"
 #include "MouseEventProc.h"
 #include "RenderObject.h"
 #include "VisibilityListener.h"
 
 #include "svg/gdiplus/GDIPlusApi.h"
+#include "ui/composition/Composition.h"
 
 #include <windows.h>
 

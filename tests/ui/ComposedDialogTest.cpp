@@ -11,12 +11,13 @@
 #include "DPI.h"
 #include "DXGIButton.h"
 #include "DXGIRenderCtrl.h"
-#include "Pixels.h"
 #include "RasterCount.h"
 #include "SVGButtonEx.h"
 #include "SVGSOCtrl.h"
-#include "SoftwareDevice.h"
 #include "TextFormat.h"
+
+#include "ui/composition/Pixels.h"
+#include "ui/composition/SoftwareDevice.h"
 
 #include <gtest/gtest.h>
 
