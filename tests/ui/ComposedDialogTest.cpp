@@ -16,6 +16,7 @@
 #include "SVGSOCtrl.h"
 #include "TextFormat.h"
 
+#include "ui/access/FocusRing.h"
 #include "ui/composition/Pixels.h"
 #include "ui/composition/SoftwareDevice.h"
 
@@ -480,6 +481,8 @@ TEST_F(ComposedDialogTest, LoadingRasterisesEachLookOnce) {
 // never again: hovering and pressing a focused button swap pictures as without the ring. A
 // text button draws its ring in its frame.
 TEST_F(ComposedDialogTest, FocusRingInTheButtonsOwnPictures) {
+    uninstall_.SetFocusRingPainter(&FocusRingPainter());
+    textButton_.SetFocusRingPainter(&FocusRingPainter());
     uninstall_.SetFocusRingRadius(22);
     long rasterised = RasterCount::Value();
     uninstall_.ShowFocusRing(true);
