@@ -9,7 +9,7 @@
 // when that takes its place).
 #include "DCompUtil.h"
 #include "DPI.h"
-#include "DialogAccessibility.h"
+#include "ui/access/DialogAccessibility.h"
 #include "DialogChrome.h"
 #include "DialogImpl.h"
 #include "MouseList.h"

@@ -9,7 +9,7 @@
 
 #include "DCompUtil.h"
 #include "DPI.h"
-#include "DialogAccessibility.h"
+#include "ui/access/DialogAccessibility.h"
 #include "MessageMap.h"
 #include "MouseList.h"
 

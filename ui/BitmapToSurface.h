@@ -1,7 +1,7 @@
 #pragma once
 // Copies a rasterised picture onto a composition surface, one bitmap pixel on one
 // surface pixel.
-#include "Composition.h"
+#include "ui/composition/Composition.h"
 
 #include "svg/gdiplus/GDIPlusSVGBitmap.h"
 

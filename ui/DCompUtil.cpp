@@ -1,6 +1,7 @@
 #include "DCompUtil.h"
 
 #include "FrameShadow.h"
+#include "GraphicsEntryPoints.h"
 
 #include <cmath>
 
@@ -26,8 +27,9 @@ void CDCompUtil::CreateDevices() {
     if (!m_devices || !D2DDevice() || !DWriteFactory())
         return;
 
-    if (m_compositionDevice || FAILED(Composition::CreateDevice(
-                                   D3DDevice(), D2DDevice(), DXGIFactory(), &m_compositionDevice)))
+    if (m_compositionDevice ||
+        FAILED(Composition::CreateDevice(Graphics::kCompositionEntryPoints, D3DDevice(),
+                                         D2DDevice(), DXGIFactory(), &m_compositionDevice)))
         return;
     if (!m_hWnd || FAILED(m_compositionDevice->CreateTargetForHwnd(m_hWnd, true, &m_target)))
         return;

@@ -4,9 +4,10 @@
 // that holds the window's frame (a transparent margin with a soft drop shadow of the content
 // rectangle). Render objects hang their visuals under the root visual and make their surfaces,
 // swap chains and text formats from this host's devices.
-#include "Composition.h"
 #include "DPI.h"
 #include "GraphicsDevices.h"
+
+#include "ui/composition/Composition.h"
 
 #include <windows.h>
 #include <d2d1_1.h>

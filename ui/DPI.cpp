@@ -1,6 +1,6 @@
 #include "DPI.h"
 
-#include "SystemLibrary.h"
+#include "win/SystemLibrary.h"
 
 #include <mutex>
 

@@ -1,7 +1,7 @@
 #include "DXGIButton.h"
 
 #include "DCompUtil.h"
-#include "FocusRing.h"
+#include "FocusRingPainter.h"
 #include "TextFormat.h"
 
 #include <cwchar>
@@ -43,9 +43,9 @@ void CDXGIButton::Draw() {
                              m_textFormat.Get(), layout, brush.Get(), D2D1_DRAW_TEXT_OPTIONS_NONE,
                              DWRITE_MEASURING_MODE_NATURAL);
         }
-        if (m_focusRing)
-            DrawFocusRing(target,
-                          FocusRingIn(PixelWidth(), PixelHeight(), m_dpi, m_focusRingRadius));
+        if (m_focusRing && m_focusRingPainter)
+            m_focusRingPainter->Paint(target, PixelWidth(), PixelHeight(), m_dpi,
+                                      m_focusRingRadius);
     }
     EndFrame();
 }

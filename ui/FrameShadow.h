@@ -4,7 +4,7 @@
 // effects do it where DirectComposition draws the frame and they exist; the software compositor
 // (and Direct2D without the effects, as on Wine) takes the same picture computed on the CPU: the
 // same silhouette, the same Gaussian, the same opacity.
-#include "Pixels.h"
+#include "ui/composition/Pixels.h"
 
 #include <windows.h>
 #include <d2d1_1.h>

@@ -3,6 +3,8 @@
 // (win/SystemLibrary.h): Direct3D 11, Direct2D, DirectWrite, DirectComposition and WIC are
 // never imported, so the programs start on every Windows and never load them from their own
 // folder. A missing DLL or entry point is HRESULT_FROM_WIN32(ERROR_PROC_NOT_FOUND).
+#include "ui/composition/Composition.h"
+
 #include <windows.h>
 #include <d2d1_1.h>
 #include <d3d11.h>
@@ -21,5 +23,8 @@ HRESULT CreateDWriteFactory(DWRITE_FACTORY_TYPE type, IDWriteFactory** factory);
 HRESULT CreateDCompDevice(IUnknown* renderingDevice, REFIID iid, void** device);
 // The WIC imaging factory, from the DLL's class object (no COM registration needed).
 HRESULT CreateWicFactory(IWICImagingFactory** factory);
+
+// What the composition layer starts its backends from.
+constexpr Composition::EntryPoints kCompositionEntryPoints{&CreateDCompDevice, &CreateWicFactory};
 
 } // namespace Graphics

@@ -2,7 +2,7 @@
 
 #include "BitmapToSurface.h"
 #include "FillRecolour.h"
-#include "FocusRing.h"
+#include "FocusRingPainter.h"
 #include "RasterCount.h"
 
 #include "svg/SVGDocument.h"
@@ -128,7 +128,9 @@ HRESULT CSVGButtonEx::RenderState(int look, Composition::Surface* surface) {
 void CSVGButtonEx::DrawLook(Gdiplus::GpGraphics* graphics, int look) const {
     if (look & kWithFocusRing) {
         DrawLook(graphics, look & ~kWithFocusRing);
-        DrawFocusRing(graphics, FocusRingIn(PixelWidth(), PixelHeight(), m_dpi, m_focusRingRadius));
+        if (m_focusRingPainter)
+            m_focusRingPainter->Paint(graphics, PixelWidth(), PixelHeight(), m_dpi,
+                                      m_focusRingRadius);
         return;
     }
     auto renderer = std::make_shared<SVGEngine::GDIPlusSVGRenderer>();

@@ -8,12 +8,12 @@
 // Creation: set m_dpi and m_host, Create, LoadSVGResource (which draws), append the
 // object to the dialog's mouse list if it takes input, and commit the host once for all.
 // An object created without a host has no visual and no surface, but routes the mouse.
-#include "Composition.h"
 #include "MouseEventProc.h"
 #include "RenderObject.h"
 #include "VisibilityListener.h"
 
 #include "svg/gdiplus/GDIPlusApi.h"
+#include "ui/composition/Composition.h"
 
 #include <windows.h>
 
@@ -22,6 +22,7 @@
 
 class CDCompUtil;
 class CDPI;
+class IFocusRingPainter;
 
 class CSVGSimpleObject : public IRenderObject, public CMyMouseEventProc<CSVGSimpleObject> {
   public:
@@ -63,7 +64,7 @@ class CSVGSimpleObject : public IRenderObject, public CMyMouseEventProc<CSVGSimp
     // Shows the current state bits; buttons override it. The caller commits.
     virtual void UpdateState();
     // Draws the keyboard focus ring in the object's picture, or stops drawing it; the
-    // caller commits. Buttons draw it; other objects only keep the flag.
+    // caller commits. Buttons draw it (with their painter); other objects only keep the flag.
     virtual void ShowFocusRing(bool shown);
 
     // Owner window, rectangle in design units (in the parent's coordinates), caption
@@ -88,6 +89,8 @@ class CSVGSimpleObject : public IRenderObject, public CMyMouseEventProc<CSVGSimp
     void SetFocusRingRadius(int radius) { m_focusRingRadius = radius; }
     int FocusRingRadius() const { return m_focusRingRadius; }
     bool FocusRingShown() const { return m_focusRing; }
+    // How the ring is drawn; set before the ring first shows (null: no ring is drawn).
+    void SetFocusRingPainter(const IFocusRingPainter* painter) { m_focusRingPainter = painter; }
     // Told after each Hide and Show that changes the visible flag (null: nobody).
     void SetVisibilityListener(IVisibilityListener* listener) { m_visibilityListener = listener; }
     void SetSVGText(std::string text) { m_svgText = std::move(text); }
@@ -140,5 +143,6 @@ class CSVGSimpleObject : public IRenderObject, public CMyMouseEventProc<CSVGSimp
     CSVGSimpleObject* m_parent = nullptr;
     bool m_focusRing = false;
     int m_focusRingRadius = 0;
+    const IFocusRingPainter* m_focusRingPainter = nullptr;
     IVisibilityListener* m_visibilityListener = nullptr;
 };

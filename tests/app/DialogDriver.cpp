@@ -2,7 +2,8 @@
 
 #include "CompositionTestSupport.h"
 #include "RealInput.h"
-#include "SoftwareDevice.h"
+
+#include "ui/composition/SoftwareDevice.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -6,7 +6,8 @@
 
 #include "DCompUtil.h"
 #include "DPI.h"
-#include "Pixels.h"
+
+#include "ui/composition/Pixels.h"
 
 #include <windows.h>
 

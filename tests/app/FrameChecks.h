@@ -2,7 +2,8 @@
 #pragma once
 
 #include "DPI.h"
-#include "Pixels.h"
+
+#include "ui/composition/Pixels.h"
 
 #include <windows.h>
 

@@ -7,7 +7,8 @@
 
 #include "DPI.h"
 #include "MainDlg.h"
-#include "Pixels.h"
+
+#include "ui/composition/Pixels.h"
 
 #include <windows.h>
 

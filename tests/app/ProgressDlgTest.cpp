@@ -7,8 +7,9 @@
 
 #include "ProgressDlg.h"
 #include "RealInput.h"
-#include "SoftwareSwapChain.h"
 #include "UninstallWorkflow.h"
+
+#include "ui/composition/SoftwareSwapChain.h"
 
 #include <gtest/gtest.h>
 

@@ -11,12 +11,14 @@
 #include "DPI.h"
 #include "DXGIButton.h"
 #include "DXGIRenderCtrl.h"
-#include "Pixels.h"
 #include "RasterCount.h"
 #include "SVGButtonEx.h"
 #include "SVGSOCtrl.h"
-#include "SoftwareDevice.h"
 #include "TextFormat.h"
+
+#include "ui/access/FocusRing.h"
+#include "ui/composition/Pixels.h"
+#include "ui/composition/SoftwareDevice.h"
 
 #include <gtest/gtest.h>
 
@@ -479,6 +481,8 @@ TEST_F(ComposedDialogTest, LoadingRasterisesEachLookOnce) {
 // never again: hovering and pressing a focused button swap pictures as without the ring. A
 // text button draws its ring in its frame.
 TEST_F(ComposedDialogTest, FocusRingInTheButtonsOwnPictures) {
+    uninstall_.SetFocusRingPainter(&FocusRingPainter());
+    textButton_.SetFocusRingPainter(&FocusRingPainter());
     uninstall_.SetFocusRingRadius(22);
     long rasterised = RasterCount::Value();
     uninstall_.ShowFocusRing(true);

@@ -1,6 +1,6 @@
 #include "CompositionTestSupport.h"
 
-#include "SoftwareDevice.h"
+#include "ui/composition/SoftwareDevice.h"
 #include "svg/gdiplus/GDIPlusApi.h"
 
 #include <wrl/client.h>

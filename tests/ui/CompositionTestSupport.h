@@ -3,7 +3,7 @@
 #pragma once
 
 #include "DCompUtil.h"
-#include "Pixels.h"
+#include "ui/composition/Pixels.h"
 
 #include <windows.h>
 

@@ -7,11 +7,11 @@
 //    its messages: frames per second.
 //
 //   composition_bench [ROUNDS]
-#include "Composition.h"
 #include "FrameShadow.h"
 #include "GraphicsEntryPoints.h"
-#include "SoftwareDevice.h"
 #include "svg/gdiplus/GDIPlusApi.h"
+#include "ui/composition/Composition.h"
+#include "ui/composition/SoftwareDevice.h"
 #include "win/SystemLibrary.h"
 
 #include <wrl/client.h>
@@ -118,8 +118,8 @@ struct Scene {
     // laid out as the main window's.
     bool Build(const Devices& devices, HWND window, int percent) {
         auto s = [percent](int v) { return MulDiv(v, percent, 100); };
-        if (FAILED(Composition::CreateDevice(devices.d3d.Get(), devices.d2d.Get(),
-                                             devices.factory.Get(), &device)) ||
+        if (FAILED(Composition::CreateDevice(Graphics::kCompositionEntryPoints, devices.d3d.Get(),
+                                             devices.d2d.Get(), devices.factory.Get(), &device)) ||
             FAILED(device->CreateTargetForHwnd(window, true, &target)) ||
             FAILED(device->CreateVisual(&root)))
             return false;

@@ -3,6 +3,7 @@
 // design unit wide whose outer edge lies one design unit inside the button's rectangle, its
 // corners following the rounded corners of the button's shape.
 #include "svg/gdiplus/GDIPlusApi.h"
+#include "ui/FocusRingPainter.h"
 
 #include <d2d1.h>
 #include <windows.h>
@@ -25,3 +26,6 @@ FocusRingShape FocusRingIn(int pixelWidth, int pixelHeight, const CDPI* dpi, int
 // pixels and no more; Direct2D draws the line along the band's middle.
 void DrawFocusRing(Gdiplus::GpGraphics* graphics, const FocusRingShape& ring);
 void DrawFocusRing(ID2D1RenderTarget* target, const FocusRingShape& ring);
+
+// This ring, for the buttons' pictures (one painter shared by every button).
+const IFocusRingPainter& FocusRingPainter();

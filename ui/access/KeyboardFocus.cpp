@@ -1,11 +1,15 @@
 #include "KeyboardFocus.h"
 
-#include "SVGSimpleObject.h"
+#include "FocusRing.h"
+
+#include "ui/SVGSimpleObject.h"
 
 void CKeyboardFocus::SetObjects(std::vector<CSVGSimpleObject*> objects) {
     Clear();
     m_objects = std::move(objects);
     m_place = 0;
+    for (CSVGSimpleObject* object : m_objects)
+        object->SetFocusRingPainter(&FocusRingPainter());
 }
 
 int CKeyboardFocus::IndexOf(const CSVGSimpleObject* object) const {

@@ -11,6 +11,7 @@
 #include <d2d1_1.h>
 #include <d3d11.h>
 #include <dxgi1_2.h>
+#include <wincodec.h>
 
 #include <memory>
 
@@ -38,7 +39,7 @@ class Surface {
     }
 };
 
-// A page a render object redraws as often as it likes without touching the visual tree.
+// A page its owner redraws as often as it likes without touching the visual tree.
 // Frames may be drawn and presented from a thread other than the UI thread; a present is
 // shown without a commit, paced like a desktop compositor (about 60 a second).
 class SwapChain {
@@ -109,10 +110,20 @@ class Device {
     virtual HRESULT Commit() = 0;
 };
 
+// The two system entry points the backends start from. The layer imports no graphics DLL:
+// its user looks the entry points up (in the system folder only) and hands them in.
+struct EntryPoints {
+    // DCompositionCreateDevice2.
+    HRESULT (*createDCompDevice)(IUnknown* renderingDevice, REFIID iid, void** device);
+    // The WIC imaging factory; the software compositor's swap-chain pages are WIC bitmaps.
+    HRESULT (*createWicFactory)(IWICImagingFactory** factory);
+};
+
 // DirectComposition when the system has it (DCompositionCreateDevice2 from the Direct2D
 // device), otherwise the software compositor. The devices are the host's; the DXGI factory
 // makes DirectComposition's swap chains.
-HRESULT CreateDevice(ID3D11Device* d3dDevice, ID2D1Device* d2dDevice, IDXGIFactory2* dxgiFactory,
+HRESULT CreateDevice(const EntryPoints& entryPoints, ID3D11Device* d3dDevice,
+                     ID2D1Device* d2dDevice, IDXGIFactory2* dxgiFactory,
                      std::unique_ptr<Device>* device);
 
 } // namespace Composition

@@ -1,8 +1,9 @@
 #include "AccessibleParts.h"
 
-#include "DPI.h"
 #include "KeyboardFocus.h"
-#include "SVGSimpleObject.h"
+
+#include "ui/DPI.h"
+#include "ui/SVGSimpleObject.h"
 
 #include <oleacc.h>
 

@@ -6,8 +6,9 @@
 
 namespace Composition {
 
-// Fails where DCompositionCreateDevice2 is missing or refuses (Windows 7, Wine).
-HRESULT CreateDCompDevice(ID3D11Device* d3dDevice, ID2D1Device* d2dDevice,
+// Fails where DCompositionCreateDevice2 (createDevice) is missing or refuses (Windows 7, Wine).
+HRESULT CreateDCompDevice(decltype(EntryPoints::createDCompDevice) createDevice,
+                          ID3D11Device* d3dDevice, ID2D1Device* d2dDevice,
                           IDXGIFactory2* dxgiFactory, std::unique_ptr<Device>* device);
 
 } // namespace Composition

@@ -13,8 +13,8 @@
 //    and are told to assistive technology as WinEvents.
 #include "AccessibleParts.h"
 #include "KeyboardFocus.h"
-#include "VisibilityListener.h"
 
+#include "ui/VisibilityListener.h"
 #include "win/MessageMap.h"
 
 #include <windows.h>

@@ -4,6 +4,8 @@
 // click would press it. The focus ring is drawn only while focus cues are shown (Windows
 // hides them until the keyboard is used) and the dialog window has the keyboard focus.
 //
+// The buttons draw the ring with FocusRingPainter (FocusRing.h).
+//
 // The focus belongs to a place in the order: when the focused button is hidden or disabled,
 // the focus passes to the next button after that place that can be pressed, so a button
 // shown in its place (the exit button after the uninstall button) takes it.

@@ -1,6 +1,6 @@
 #include "FocusRing.h"
 
-#include "DPI.h"
+#include "ui/DPI.h"
 
 #include <wrl/client.h>
 
@@ -74,4 +74,25 @@ void DrawFocusRing(ID2D1RenderTarget* target, const FocusRingShape& ring) {
         Inset(ring.outerEdge.rect, half), std::max(ring.outerEdge.radiusX - half, 0.0f),
         std::max(ring.outerEdge.radiusY - half, 0.0f));
     target->DrawRoundedRectangle(middle, brush.Get(), ring.lineWidth);
+}
+
+namespace {
+
+class CFocusRingPainter : public IFocusRingPainter {
+  public:
+    void Paint(Gdiplus::GpGraphics* graphics, int pixelWidth, int pixelHeight, const CDPI* dpi,
+               int designRadius) const override {
+        DrawFocusRing(graphics, FocusRingIn(pixelWidth, pixelHeight, dpi, designRadius));
+    }
+    void Paint(ID2D1RenderTarget* target, int pixelWidth, int pixelHeight, const CDPI* dpi,
+               int designRadius) const override {
+        DrawFocusRing(target, FocusRingIn(pixelWidth, pixelHeight, dpi, designRadius));
+    }
+};
+
+} // namespace
+
+const IFocusRingPainter& FocusRingPainter() {
+    static const CFocusRingPainter painter;
+    return painter;
 }

@@ -1,10 +1,11 @@
 #include "DialogAccessibility.h"
 
 #include "AccessibleObject.h"
-#include "DCompUtil.h"
-#include "MouseList.h"
 #include "Oleacc.h"
-#include "SVGSimpleObject.h"
+
+#include "ui/DCompUtil.h"
+#include "ui/MouseList.h"
+#include "ui/SVGSimpleObject.h"
 
 bool CDialogAccessibility::s_keyboardWasLast = false;
 

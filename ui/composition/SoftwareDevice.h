@@ -20,9 +20,11 @@ struct SurfaceDrawing;
 
 class SoftwareDevice : public Device {
   public:
-    // The surfaces are drawn with the given Direct2D device. UI thread: the device's hidden
-    // window receives the presents.
-    static HRESULT Create(ID2D1Device* d2dDevice, std::unique_ptr<Device>* device);
+    // The surfaces are drawn with the given Direct2D device; createWicFactory makes the
+    // factory of the swap chains' pages. UI thread: the device's hidden window receives the
+    // presents.
+    static HRESULT Create(decltype(EntryPoints::createWicFactory) createWicFactory,
+                          ID2D1Device* d2dDevice, std::unique_ptr<Device>* device);
     ~SoftwareDevice() override;
 
     bool IsSoftware() const override { return true; }

@@ -4,8 +4,6 @@
 #define _WIN32_WINNT 0x0603
 #include "DCompDevice.h"
 
-#include "GraphicsEntryPoints.h"
-
 #include <dcomp.h>
 #include <wrl/client.h>
 
@@ -232,11 +230,13 @@ class DCompDevice : public Device {
 
 } // namespace
 
-HRESULT CreateDCompDevice(ID3D11Device* d3dDevice, ID2D1Device* d2dDevice,
+HRESULT CreateDCompDevice(decltype(EntryPoints::createDCompDevice) createDevice,
+                          ID3D11Device* d3dDevice, ID2D1Device* d2dDevice,
                           IDXGIFactory2* dxgiFactory, std::unique_ptr<Device>* device) {
+    if (!createDevice)
+        return HRESULT_FROM_WIN32(ERROR_PROC_NOT_FOUND);
     ComPtr<IDCompositionDesktopDevice> created;
-    const HRESULT hr =
-        Graphics::CreateDCompDevice(d2dDevice, __uuidof(IDCompositionDesktopDevice),
+    const HRESULT hr = createDevice(d2dDevice, __uuidof(IDCompositionDesktopDevice),
                                     reinterpret_cast<void**>(created.GetAddressOf()));
     if (FAILED(hr))
         return hr;

@@ -1,6 +1,5 @@
 #include "SoftwareDevice.h"
 
-#include "GraphicsEntryPoints.h"
 #include "LayeredWindowPresenter.h"
 #include "PresentChannel.h"
 #include "SceneComposer.h"
@@ -89,13 +88,14 @@ class SoftwareTarget : public Target {
     std::vector<PageUse> pagesShown_;
 };
 
-HRESULT SoftwareDevice::Create(ID2D1Device* d2dDevice, std::unique_ptr<Device>* device) {
-    if (!d2dDevice || !device)
+HRESULT SoftwareDevice::Create(decltype(EntryPoints::createWicFactory) createWicFactory,
+                               ID2D1Device* d2dDevice, std::unique_ptr<Device>* device) {
+    if (!createWicFactory || !d2dDevice || !device)
         return E_INVALIDARG;
     std::unique_ptr<SoftwareDevice> created(new SoftwareDevice());
     created->drawing_ = std::make_shared<SurfaceDrawing>();
     created->drawing_->device = d2dDevice;
-    HRESULT hr = Graphics::CreateWicFactory(&created->wic_);
+    HRESULT hr = createWicFactory(&created->wic_);
     if (FAILED(hr))
         return hr;
 
