@@ -26,6 +26,10 @@
 #define _WIN32_WINNT 0x0A00
 #undef WINVER
 #define WINVER 0x0A00
+#include "Files.h"
+#include "ProcessWindows.h"
+#include "Wait.h"
+
 #include "RunningProcesses.h"
 
 #include <windows.h>
@@ -142,17 +146,11 @@ LRESULT CALLBACK KeyboardHook(int code, WPARAM message, LPARAM data) {
 void ScanWindows() {
     const std::vector<Window> before = g_state.windows;
     std::vector<Window> collected;
-    EnumWindows(
-        [](HWND window, LPARAM out) -> BOOL {
-            if (!IsOurs(window) || !IsWindowVisible(window))
-                return TRUE;
-            auto* list = reinterpret_cast<std::vector<Window>*>(out);
-            RECT rect;
-            GetWindowRect(window, &rect);
-            list->push_back({window, GetWindow(window, GW_OWNER), rect, 0});
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&collected));
+    for (HWND window : TestSupport::VisibleWindowsOf(g_state.pid)) {
+        RECT rect;
+        GetWindowRect(window, &rect);
+        collected.push_back({window, GetWindow(window, GW_OWNER), rect, 0});
+    }
     for (Window& window : collected) {
         window.firstSeen = NowMicroseconds();
         for (const Window& known : before) {
@@ -180,10 +178,6 @@ std::wstring g_image = L"uninstaller.exe";
 
 bool IsUninstaller(const std::wstring& name) {
     return CompareStringOrdinal(name.c_str(), -1, g_image.c_str(), -1, TRUE) == CSTR_EQUAL;
-}
-
-bool Exists(const std::wstring& path) {
-    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 } // namespace
@@ -254,7 +248,7 @@ int wmain(int argc, wchar_t** argv) {
                 g_state.windows.clear();
             }
         }
-        const bool stop = Exists(stopFile) || GetTickCount64() >= deadline;
+        const bool stop = TestSupport::PathExists(stopFile) || GetTickCount64() >= deadline;
         if (stop && watched && !g_state.ended) {
             TerminateProcess(watched, 1000);
             WaitForSingleObject(watched, 5000);
@@ -274,10 +268,7 @@ int wmain(int argc, wchar_t** argv) {
         if (finished)
             break;
         // Pumps messages so the keyboard hook is called, and paces the loop.
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 15, QS_ALLINPUT);
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessageW(&message);
+        TestSupport::PumpFor(15);
     }
     if (hook)
         UnhookWindowsHookEx(hook);

@@ -2,7 +2,8 @@
 #include "FolderRemovalCommand.h"
 #include "RemovalOrder.h"
 #include "RemovalSteps.h"
-#include "TestSupport.h"
+#include "ProductSandbox.h"
+#include "Wait.h"
 #include "WinHandles.h"
 
 #include <gtest/gtest.h>
@@ -14,7 +15,7 @@
 #include <filesystem>
 #include <set>
 
-using namespace enginetest;
+using namespace TestSupport;
 
 namespace {
 

@@ -48,7 +48,7 @@ std::string RoleText(LONG role);
 std::string Utf8(const std::wstring& text);
 
 // Records the WinEvents one process raises, as a screen reader's out-of-context hook gets
-// them. The recording thread must pump messages for them to arrive (RealInput's PumpUntil).
+// them. The recording thread must pump messages for them to arrive (TestSupport::PumpUntil).
 class EventLog {
   public:
     struct Event {

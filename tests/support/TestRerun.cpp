@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <memory>
 
-namespace uitest {
+namespace TestSupport {
 namespace {
 
 constexpr wchar_t kRerunVariable[] = L"CORVANE_TEST_RERUN";
@@ -141,4 +141,4 @@ int Rerun(const RerunSettings& settings) {
     return RunAgain();
 }
 
-} // namespace uitest
+} // namespace TestSupport
