@@ -57,6 +57,14 @@ HMODULE LoadSystemLibrary(const wchar_t* fileName) {
     // Without KB2533623 the flag is refused as an invalid parameter.
     if (GetLastError() != ERROR_INVALID_PARAMETER)
         return nullptr;
+    // A DLL the manifest names (common controls 6, in WinSxS) is found through the activation
+    // context before any folder is searched; its full path in the system folder would bypass
+    // the context and give another version.
+    ACTCTX_SECTION_KEYED_DATA redirection = {};
+    redirection.cbSize = sizeof redirection;
+    if (FindActCtxSectionStringW(0, nullptr, ACTIVATION_CONTEXT_SECTION_DLL_REDIRECTION, fileName,
+                                 &redirection))
+        return LoadLibraryW(fileName);
     const std::wstring path = SystemFolderPath(fileName);
     return path.empty() ? nullptr
                         : LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
