@@ -1,4 +1,8 @@
 // The launcher, run for real in the sandbox around a payload that records its start.
+#include "Files.h"
+#include "TestProcess.h"
+#include "Wait.h"
+
 #include "RunningProcesses.h"
 
 #include "TestProgramFolder.h"
@@ -17,26 +21,7 @@
 
 namespace {
 
-bool Exists(const std::wstring& path) {
-    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-std::vector<char> ReadAll(const std::wstring& path) {
-    std::vector<char> bytes;
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                           OPEN_EXISTING, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE)
-        return bytes;
-    LARGE_INTEGER size{};
-    GetFileSizeEx(h, &size);
-    bytes.resize(static_cast<size_t>(size.QuadPart));
-    DWORD read = 0;
-    if (!bytes.empty())
-        ReadFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-    bytes.resize(read);
-    CloseHandle(h);
-    return bytes;
-}
+using namespace TestSupport;
 
 std::wstring FromUtf8(const std::vector<char>& bytes) {
     const int units =
@@ -56,12 +41,7 @@ std::wstring Canonical(std::wstring path) {
 }
 
 bool WaitFor(const std::wstring& path, DWORD timeoutMs) {
-    for (DWORD waited = 0; waited < timeoutMs; waited += 50) {
-        if (Exists(path))
-            return true;
-        Sleep(50);
-    }
-    return Exists(path);
+    return WaitUntil([&] { return PathExists(path); }, timeoutMs);
 }
 
 std::vector<DWORD> ProcessesNamed(const wchar_t* name) {
@@ -71,25 +51,6 @@ std::vector<DWORD> ProcessesNamed(const wchar_t* name) {
             ids.push_back(entry.th32ProcessID);
     }
     return ids;
-}
-
-void RemoveTree(const std::wstring& folder) {
-    WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            const std::wstring name = data.cFileName;
-            if (name == L"." || name == L"..")
-                continue;
-            const std::wstring path = folder + L"\\" + name;
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(path);
-            else
-                DeleteFileW(path.c_str());
-        } while (FindNextFileW(find, &data));
-        FindClose(find);
-    }
-    RemoveDirectoryW(folder.c_str());
 }
 
 // The SIDs the DACL of a file or folder names, as the system reports them.
@@ -138,7 +99,7 @@ class LauncherTest : public ::testing::Test {
             ::testing::UnitTest::GetInstance()->current_test_info()->name();
         root_ = std::wstring(temp) + L"launcher-test-" + std::to_wstring(GetCurrentProcessId()) +
                 L"-" + std::wstring(testName.begin(), testName.end());
-        RemoveTree(root_);
+        DeleteTree(root_);
         ASSERT_TRUE(CreateDirectoryW(root_.c_str(), nullptr));
         UseTempFolder(root_);
     }
@@ -146,7 +107,7 @@ class LauncherTest : public ::testing::Test {
     void TearDown() override {
         DeleteFileW(HoldFlag().c_str());
         WaitForPayloadsToEnd();
-        RemoveTree(root_);
+        DeleteTree(root_);
     }
 
     // The launcher (and so the payload) takes its temporary folder from TMP.
@@ -162,23 +123,16 @@ class LauncherTest : public ::testing::Test {
     std::wstring HoldFlag() const { return temp_ + L"\\launcher-payload-hold.flag"; }
 
     DWORD RunLauncher() {
-        std::wstring commandLine = L"\"" + TestProgramFolder() + L"\\" LAUNCHER_FILE_NAME L"\"";
-        STARTUPINFOW startup{};
-        startup.cb = sizeof(startup);
-        PROCESS_INFORMATION process{};
-        EXPECT_TRUE(CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                   nullptr, &startup, &process));
-        EXPECT_EQ(WaitForSingleObject(process.hProcess, 30000), WAIT_OBJECT_0);
+        TestProcess launcher;
+        EXPECT_TRUE(launcher.Start(L"\"" + TestProgramFolder() + L"\\" LAUNCHER_FILE_NAME L"\""));
+        EXPECT_TRUE(launcher.WaitForEnd(30000)) << "the launcher did not end";
         DWORD exitCode = 0xDEAD;
-        GetExitCodeProcess(process.hProcess, &exitCode);
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
+        launcher.ExitCode(&exitCode);
         return exitCode;
     }
 
     void WaitForPayloadsToEnd() {
-        for (int i = 0; i < 200 && !ProcessesNamed(L"uninstaller.exe").empty(); ++i)
-            Sleep(50);
+        WaitUntil([] { return ProcessesNamed(L"uninstaller.exe").empty(); }, 10000);
     }
 
     std::wstring root_;
@@ -234,7 +188,7 @@ TEST_F(LauncherTest, ReplacesWhateverIsAtTheWorkingFolderPlace) {
     ASSERT_FALSE(payload.empty());
     for (const Leftover& leftover : kLeftovers) {
         SCOPED_TRACE(leftover.what);
-        RemoveTree(WorkingFolder());
+        DeleteTree(WorkingFolder());
         DeleteFileW(WorkingFolder().c_str());
         DeleteFileW(Record().c_str());
         std::vector<std::wstring> planted;
@@ -259,7 +213,7 @@ TEST_F(LauncherTest, ReplacesWhateverIsAtTheWorkingFolderPlace) {
         EXPECT_TRUE(ReadAll(Target()) == payload);
         for (const std::wstring& path : planted) {
             if (Canonical(path) != Canonical(Target())) {
-                EXPECT_FALSE(Exists(path)) << std::string(path.begin(), path.end());
+                EXPECT_FALSE(PathExists(path)) << std::string(path.begin(), path.end());
             }
         }
         EXPECT_EQ(FolderEntries(WorkingFolder()), std::vector<std::wstring>{L"uninstaller.exe"});
