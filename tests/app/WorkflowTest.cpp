@@ -277,14 +277,9 @@ TEST(WorkflowWithAPlainOwner, ShowsItsProgressOverTheOwnerAndEndsInTheFinishedSt
     } seen;
     seen = {owner.OwnerWindow(), false, false};
     const UINT_PTR timer = SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR, DWORD) {
-        EnumThreadWindows(
-            GetCurrentThreadId(),
-            [](HWND window, LPARAM) -> BOOL {
-                if (IsWindowVisible(window) && GetWindow(window, GW_OWNER) == seen.owner)
-                    seen.sawOwnedDialog = true;
-                return TRUE;
-            },
-            0);
+        if (FindWindowOf(GetCurrentProcessId(),
+                         [](HWND window) { return GetWindow(window, GW_OWNER) == seen.owner; }))
+            seen.sawOwnedDialog = true;
         if (!IsWindowEnabled(seen.owner))
             seen.ownerDisabled = true;
     });

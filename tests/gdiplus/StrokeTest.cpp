@@ -22,7 +22,6 @@ TEST(DashPattern, OddListIsRepeatedOnceEvenListKept) {
 }
 
 TEST(DashPattern, PenGetsSixValuesAndTheOffsetInPenWidths) {
-    GDIPlusSession session;
     StrokeStyle stroke = SolidStroke(Rgba(0, 0, 0), 2);
     stroke.dashArray = {4, 2, 1};
     stroke.dashOffset = 3;
@@ -47,7 +46,6 @@ TEST(DashPattern, PenGetsSixValuesAndTheOffsetInPenWidths) {
 }
 
 TEST(DashPattern, SquareCapsKeepFlatDashesAndUnusablePatternsDrawSolid) {
-    GDIPlusSession session;
     StrokeStyle stroke = SolidStroke(Rgba(0, 0, 0), 2);
     stroke.lineCap = LineCap::Square;
     stroke.dashArray = {0, 0};
