@@ -163,10 +163,7 @@ constexpr LONG kButtonOff =
 TEST_F(DialogAccessTest, QuestionReadAndAnswered) {
     Start(L"app_question_host.exe\"", kQuestionTitle);
     GiveKeyboard({100, 140});
-    ASSERT_TRUE(PumpUntil([&] {
-        const Node* cancel = ScreenReader::Find(ScreenReader::Read(window_), L"取  消");
-        return cancel && (cancel->state & STATE_SYSTEM_FOCUSED);
-    }));
+    ASSERT_TRUE(PumpUntil([&] { return Focused() == L"取  消"; }));
     const Tree tree = ExpectTree(
         kQuestionTitle, {{L"强制卸载", ROLE_SYSTEM_PUSHBUTTON, kConfirmRect, STATE_SYSTEM_FOCUSABLE,
                           kButtonOff | STATE_SYSTEM_FOCUSED},
@@ -210,10 +207,7 @@ TEST_F(DialogAccessTest, QuestionReadAndAnswered) {
 TEST_F(DialogAccessTest, MainWindowReadAndWorked) {
     Start(L"..\\..\\app\\uninstaller.exe\"", kMainTitle);
     GiveKeyboard({100, 200});
-    ASSERT_TRUE(PumpUntil([&] {
-        const Node* uninstall = ScreenReader::Find(ScreenReader::Read(window_), L"立即卸载");
-        return uninstall && (uninstall->state & STATE_SYSTEM_FOCUSED);
-    }));
+    ASSERT_TRUE(PumpUntil([&] { return Focused() == L"立即卸载"; }));
     const auto buttons = [](const wchar_t* action) {
         return std::vector<ExpectedNode>{
             {L"最小化", ROLE_SYSTEM_PUSHBUTTON, kMinimizeRect, STATE_SYSTEM_FOCUSABLE,
@@ -252,10 +246,7 @@ TEST_F(DialogAccessTest, MainWindowReadAndWorked) {
     ASSERT_TRUE(PumpUntil([&] { return !program_.Events().Of(EVENT_OBJECT_SHOW).empty(); }, 30000))
         << "the exit button was never shown";
     GiveKeyboard({100, 200});
-    ASSERT_TRUE(PumpUntil([&] {
-        const Node* exit = ScreenReader::Find(ScreenReader::Read(window_), L"退出");
-        return exit && (exit->state & STATE_SYSTEM_FOCUSED);
-    })) << "the exit button has no focus";
+    ASSERT_TRUE(PumpUntil([&] { return Focused() == L"退出"; })) << "the exit button has no focus";
     tree = ExpectTree(kMainTitle, buttons(L"退出"));
     ASSERT_EQ(tree.children.size(), 3u);
     const LONG exit = tree.children[2].id;
