@@ -148,7 +148,7 @@ def uninstall_entries():
             if line.strip().startswith("HKEY_") and at >= 0:
                 names.add(line.strip()[at + len(tail):])
         # The key always holds Wine's own entries: an empty answer is reg failing to start
-        # (seen once right after the sandbox restarted), not an empty key.
+        # (or giving no answer), never an empty key.
         if result.returncode == 0 and names:
             return names
         time.sleep(0.5)
