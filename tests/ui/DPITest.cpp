@@ -50,19 +50,19 @@ void Init(CDPI& dpi, int systemDpi, bool shcore) {
 }
 
 using DpiContext = HANDLE;
-const auto SetThreadContext =
+const auto SetThreadDpiContext =
     SystemProc<DpiContext(WINAPI*)(DpiContext)>(L"user32.dll", "SetThreadDpiAwarenessContext");
 const DpiContext kUnaware = reinterpret_cast<DpiContext>(-1); // DPI_AWARENESS_CONTEXT_UNAWARE
 
 // A second reading that differs from the first: a thread that is not DPI aware reads 96
 // whatever the display.
 void UpdateAsUnawareThread(CDPI& dpi) {
-    ASSERT_NE(SetThreadContext, nullptr);
+    ASSERT_NE(SetThreadDpiContext, nullptr);
     HWND window = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
                                   nullptr, nullptr);
-    const DpiContext previous = SetThreadContext(kUnaware);
+    const DpiContext previous = SetThreadDpiContext(kUnaware);
     dpi.UpdateForWindow(window);
-    SetThreadContext(previous);
+    SetThreadDpiContext(previous);
     DestroyWindow(window);
 }
 
@@ -80,7 +80,7 @@ int ScreenDpi() {
 DpiContext g_processContext = nullptr;
 BOOL WINAPI SetProcessDPIAwareAsOnWindows7() {
     const BOOL made = CDPI::SystemEntryPoints().setProcessDPIAware();
-    SetThreadContext(g_processContext);
+    SetThreadDpiContext(g_processContext);
     return made;
 }
 
@@ -130,15 +130,15 @@ TEST(DpiAt96, TakesTheDpiOfADpiChange) {
 // Without Shcore the first reading is the desktop's, which a process not yet DPI aware would
 // see as 96: it is read once the process is aware.
 TEST(SystemAwareAt144, ReadsTheDpiOnceTheProcessIsAware) {
-    ASSERT_NE(SetThreadContext, nullptr);
-    g_processContext = SetThreadContext(kUnaware);
+    ASSERT_NE(SetThreadDpiContext, nullptr);
+    g_processContext = SetThreadDpiContext(kUnaware);
     ASSERT_EQ(ScreenDpi(), 96) << "the stand-in for DPI virtualization does not work";
     CDPI::EntryPoints entries = CDPI::SystemEntryPoints();
     ASSERT_EQ(entries.getDpiForMonitor, nullptr) << "Shcore not hidden";
     entries.setProcessDPIAware = &SetProcessDPIAwareAsOnWindows7;
     CDPI dpi;
     dpi.Init(entries);
-    SetThreadContext(g_processContext);
+    SetThreadDpiContext(g_processContext);
     EXPECT_EQ(dpi.Mode(), CDPI::SystemAware);
     EXPECT_EQ(dpi.InitialPercent(), 150);
     ExpectConversionsAt(dpi, 150);
