@@ -16,6 +16,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 class CDXGIButton;
 class CTextPage;
@@ -68,6 +69,9 @@ class CPageDialog {
     // mouse list.
     void CreateButton(CDXGIButton* button, const RECT& designRect, const wchar_t* caption,
                       int command);
+    // WM_DPICHANGED: the page and the buttons laid out again at the new DPI, in the window's
+    // suggested rectangle.
+    void ApplyDpiChange(WPARAM newDpi, LPARAM suggestedRect);
 
     CDCompUtil m_host;
     CMouseList m_mouseList;
@@ -88,6 +92,8 @@ class CPageDialog {
     LRESULT OnDpiChanged(UINT, WPARAM, LPARAM suggestedRect, BOOL& handled);
 
     HWND m_window = nullptr;
+    // The page, then the buttons: what a new DPI lays out again.
+    std::vector<CSVGSimpleObject*> m_objects;
     CDialogIcons m_icons;
     BOOL m_dragging = FALSE;
     POINT m_pressPoint{};
