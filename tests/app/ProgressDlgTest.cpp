@@ -256,9 +256,11 @@ TEST_F(ProgressDlgTest, GoesOnAtTheNewDpiAfterADpiChange) {
     EXPECT_NEAR(percentAfter, percentBefore, 1) << "the bar jumped";
     const CDPI& dpi = dialog_->m_dpi;
     EXPECT_EQ(dpi.Scale(100), newPercent);
-    EXPECT_EQ(dialog_->Page().Current(), MulDiv(330, newPercent, 100));
-    EXPECT_EQ(dialog_->Page().SwapChainWidth(), MulDiv(390, newPercent, 100));
-    EXPECT_EQ(dialog_->Page().SwapChainHeight(), MulDiv(136, newPercent, 100));
+    EXPECT_EQ(dialog_->Page().Current(), MulDiv(kBarLength, newPercent, 100));
+    EXPECT_EQ(dialog_->Page().SwapChainWidth(),
+              MulDiv(DialogLayout::Progress::kWidth, newPercent, 100));
+    EXPECT_EQ(dialog_->Page().SwapChainHeight(),
+              MulDiv(DialogLayout::Progress::kHeight, newPercent, 100));
     EXPECT_TRUE(ThreadEndedWithTheDialog()) << "the animation thread outlived the dialog";
 }
 
