@@ -1,6 +1,7 @@
 // uninstaller.exe itself, started as the launcher starts it (no arguments, from the temp
 // folder): its main window shows, and its exit code is the window's result, 2026 after the
 // close button. (The exit button's 2 reaches the exit code the same way.)
+#include "Files.h"
 #include "ProcessWindows.h"
 #include "RealInput.h"
 #include "TestProcess.h"
@@ -22,10 +23,8 @@ TEST(WorkflowProgram, ExitCodeIsTheMainWindowsResult) {
     ASSERT_TRUE(RealInput::Available()) << "run through run_with_input.sh";
     CDPI dpi;
     dpi.Init();
-    wchar_t temp[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, temp);
     StartOptions options;
-    options.workingFolder = temp;
+    options.workingFolder = TempFolder();
     TestProcess program;
     ASSERT_TRUE(
         program.Start(L"\"" + TestProgramFolder() + L"\\..\\..\\app\\uninstaller.exe\"", options));

@@ -28,9 +28,7 @@ using namespace TestSupport;
 
 // Where the launcher's test payload records its start (tests/launcher/LaunchRecorder.cpp).
 std::wstring LauncherRecord() {
-    wchar_t temp[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, temp);
-    return std::wstring(temp) + L"launcher-payload-started.txt";
+    return TempFolder() + L"launcher-payload-started.txt";
 }
 
 std::wstring OverrideList() {

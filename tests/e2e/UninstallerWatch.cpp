@@ -27,6 +27,7 @@
 #undef WINVER
 #define WINVER 0x0A00
 #include "Files.h"
+#include "Text.h"
 #include "ProcessWindows.h"
 #include "Wait.h"
 
@@ -77,14 +78,6 @@ unsigned long long NowMicroseconds() {
     return ticks / 10 - 11644473600ULL * 1000000ULL;
 }
 
-std::string Utf8(const std::wstring& text) {
-    const int bytes =
-        WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string utf8(bytes > 0 ? bytes - 1 : 0, '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, utf8.data(), bytes, nullptr, nullptr);
-    return utf8;
-}
-
 bool IsOurs(HWND window) {
     DWORD pid = 0;
     GetWindowThreadProcessId(window, &pid);
@@ -110,7 +103,7 @@ std::string Render(const State& state) {
     add("foreground %llu",
         static_cast<unsigned long long>(reinterpret_cast<ULONG_PTR>(state.foreground)));
     for (const std::wstring& child : state.children)
-        text += "child " + Utf8(child) + "\n";
+        text += "child " + TestSupport::Utf8(child) + "\n";
     for (const auto& key : state.keys)
         add("key %lu %d", key.first, key.second ? 1 : 0);
     add("peak_working_set %llu", static_cast<unsigned long long>(state.peakWorkingSet));
@@ -122,17 +115,9 @@ std::string Render(const State& state) {
     return text;
 }
 
+// Readers see the old state or the new one whole.
 void WriteState(const std::wstring& folder, const std::string& text) {
-    const std::wstring temporary = folder + L"\\state.tmp";
-    HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return;
-    DWORD written = 0;
-    WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-    CloseHandle(file);
-    // Readers see the old state or the new one whole.
-    MoveFileExW(temporary.c_str(), (folder + L"\\state.txt").c_str(), MOVEFILE_REPLACE_EXISTING);
+    TestSupport::WriteWhole(folder + L"\\state.txt", text);
 }
 
 LRESULT CALLBACK KeyboardHook(int code, WPARAM message, LPARAM data) {

@@ -1,5 +1,6 @@
 // The launcher, run for real in the sandbox around a payload that records its start.
 #include "Files.h"
+#include "Text.h"
 #include "TestProcess.h"
 #include "Wait.h"
 
@@ -22,15 +23,6 @@
 namespace {
 
 using namespace TestSupport;
-
-std::wstring FromUtf8(const std::vector<char>& bytes) {
-    const int units =
-        MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
-    std::wstring text(units, L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(),
-                        units);
-    return text;
-}
 
 // Paths compare as Windows compares them: without regard to case, "\\" read as "\".
 std::wstring Canonical(std::wstring path) {
@@ -93,12 +85,10 @@ std::vector<std::wstring> FolderEntries(const std::wstring& folder) {
 class LauncherTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        wchar_t temp[MAX_PATH] = {};
-        GetTempPathW(MAX_PATH, temp);
         const std::string testName =
             ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        root_ = std::wstring(temp) + L"launcher-test-" + std::to_wstring(GetCurrentProcessId()) +
-                L"-" + std::wstring(testName.begin(), testName.end());
+        root_ = TempFolder() + L"launcher-test-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                std::wstring(testName.begin(), testName.end());
         DeleteTree(root_);
         ASSERT_TRUE(CreateDirectoryW(root_.c_str(), nullptr));
         UseTempFolder(root_);

@@ -20,6 +20,26 @@ bool FolderExists(const std::wstring& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+bool WriteWhole(const std::wstring& path, const std::string& bytes) {
+    const std::wstring temporary = path + L".tmp";
+    DWORD written = 0;
+    {
+        const UniqueFileHandle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr,
+                                                CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file || !WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()),
+                                &written, nullptr))
+            return false;
+    }
+    return written == bytes.size() &&
+           MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
+}
+
+std::wstring TempFolder() {
+    wchar_t path[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, path);
+    return path;
+}
+
 std::vector<char> ReadAll(const std::wstring& path) {
     std::vector<char> bytes;
     const UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_READ,

@@ -14,20 +14,9 @@ std::wstring BridgeFolder() {
     return folder ? folder : L"";
 }
 
+// The bridge sees the request whole or not at all.
 bool WriteRequest(const std::wstring& folder, const std::string& line) {
-    const std::wstring temporary = folder + L"\\request.tmp";
-    HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    DWORD written = 0;
-    const BOOL ok =
-        WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
-    CloseHandle(file);
-    // The bridge sees the request whole or not at all.
-    return ok && written == line.size() &&
-           MoveFileExW(temporary.c_str(), (folder + L"\\request").c_str(),
-                       MOVEFILE_REPLACE_EXISTING);
+    return WriteWhole(folder + L"\\request", line);
 }
 
 bool Request(const std::string& line) {
