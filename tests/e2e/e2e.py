@@ -368,9 +368,9 @@ def stop_by_file(process, stop_file):
             process.wait(10)
 
 
-def start_launcher(run):
+def start_launcher(run, launcher=LAUNCHER):
     started = time.time()
-    result = sandbox("exec", LAUNCHER, timeout=60, check=False)
+    result = sandbox("exec", launcher, timeout=60, check=False)
     run.check(result.returncode == 0, "uninstall.exe ends at once with exit code 0 (it gave %d)"
               % result.returncode)
     return started
