@@ -1,7 +1,6 @@
 #include "DCompUtil.h"
 
 #include "FrameShadow.h"
-#include "GraphicsEntryPoints.h"
 
 #include <cmath>
 
@@ -24,12 +23,10 @@ void CDCompUtil::CreateDevices() {
     if (m_devices)
         return;
     m_devices = CGraphicsDevices::Shared();
-    if (!m_devices || !D2DDevice() || !DWriteFactory())
-        return;
+    m_backend = NextWindowBackend();
 
     if (m_compositionDevice ||
-        FAILED(Composition::CreateDevice(Graphics::kCompositionEntryPoints, D3DDevice(),
-                                         D2DDevice(), DXGIFactory(), &m_compositionDevice)))
+        FAILED(CreateCompositionDevice(m_backend, m_devices, &m_compositionDevice)))
         return;
     if (!m_hWnd || FAILED(m_compositionDevice->CreateTargetForHwnd(m_hWnd, true, &m_target)))
         return;
@@ -41,6 +38,35 @@ void CDCompUtil::CreateDevices() {
         return;
     m_rootVisual->SetContent(m_rootSurface);
     m_target->SetRoot(m_rootVisual);
+}
+
+IDWriteFactory* CDCompUtil::DWriteFactory() const {
+    return m_devices ? m_devices->DWriteFactory() : nullptr;
+}
+
+ID2D1Factory* CDCompUtil::D2DFactory() const {
+    if (!m_devices)
+        return nullptr;
+    if (m_backend == CompositionBackend::DirectComposition) {
+        const CDirect3DDevices* direct3D = m_devices->Direct3DIfMade();
+        return direct3D ? direct3D->D2DFactory() : nullptr;
+    }
+    return m_devices->D2DFactory();
+}
+
+ID3D11Device* CDCompUtil::D3DDevice() const {
+    const CDirect3DDevices* direct3D = m_devices ? m_devices->Direct3DIfMade() : nullptr;
+    return direct3D ? direct3D->D3DDevice() : nullptr;
+}
+
+IDXGIFactory2* CDCompUtil::DXGIFactory() const {
+    const CDirect3DDevices* direct3D = m_devices ? m_devices->Direct3DIfMade() : nullptr;
+    return direct3D ? direct3D->DXGIFactory() : nullptr;
+}
+
+ID2D1Device* CDCompUtil::D2DDevice() const {
+    const CDirect3DDevices* direct3D = m_devices ? m_devices->Direct3DIfMade() : nullptr;
+    return direct3D ? direct3D->D2DDevice() : nullptr;
 }
 
 HRESULT CDCompUtil::DrawFrame() {
@@ -93,15 +119,15 @@ HRESULT CDCompUtil::DrawComputedFrame(int w, int h, const RECT& silhouetteRect, 
 
 HRESULT CDCompUtil::DrawFrameWithDirect2D(int w, int h, const RECT& silhouetteRect,
                                           ShadowStyle style) {
-    ComPtr<ID2D1DeviceContext> context;
+    ComPtr<ID2D1RenderTarget> target;
     POINT offset{};
-    const HRESULT began = m_rootSurface->BeginDraw(&context, &offset);
+    const HRESULT began = m_rootSurface->BeginDraw(&target, &offset);
     if (FAILED(began))
         return began;
-    context->Clear(D2D1::ColorF(0, 0.0f));
+    target->Clear(D2D1::ColorF(0, 0.0f));
     Silhouette silhouette;
     if (DrawSilhouette(w, h, silhouetteRect, &silhouette))
-        DrawFrameShadow(context.Get(), silhouette, style,
+        DrawFrameShadow(target.Get(), silhouette, style,
                         D2D1::Point2F(static_cast<float>(offset.x), static_cast<float>(offset.y)));
     return m_rootSurface->EndDraw();
 }
@@ -111,7 +137,7 @@ HRESULT CDCompUtil::Commit() {
 }
 
 void CDCompUtil::OnSize(WPARAM type, LPARAM size) {
-    if (!D3DDevice() || type == SIZE_MINIMIZED)
+    if (!m_compositionDevice || type == SIZE_MINIMIZED)
         return;
     // The system repeats WM_SIZE for a size the window already has (when it is first shown,
     // for one): the frame drawn for it stands.

@@ -4,6 +4,7 @@
 // that holds the window's frame (a transparent margin with a soft drop shadow of the content
 // rectangle). Render objects hang their visuals under the root visual and make their surfaces,
 // swap chains and text formats from this host's devices.
+#include "CompositionBackend.h"
 #include "DPI.h"
 #include "GraphicsDevices.h"
 
@@ -46,14 +47,18 @@ class CDCompUtil {
 
     int Width() const { return m_width; }
     int Height() const { return m_height; }
-    // The process's devices, shared with the other hosts alive (null before CreateDevices or
-    // when it failed).
-    ID3D11Device* D3DDevice() const { return m_devices ? m_devices->D3DDevice() : nullptr; }
-    IDXGIFactory2* DXGIFactory() const { return m_devices ? m_devices->DXGIFactory() : nullptr; }
-    ID2D1Device* D2DDevice() const { return m_devices ? m_devices->D2DDevice() : nullptr; }
-    IDWriteFactory* DWriteFactory() const {
-        return m_devices ? m_devices->DWriteFactory() : nullptr;
-    }
+    // The backend the host composes with (decided by CreateDevices).
+    CompositionBackend Backend() const { return m_backend; }
+    // The process's graphics objects, shared with the other hosts alive (null before
+    // CreateDevices, or when they cannot be made). The factories are made on first use.
+    IDWriteFactory* DWriteFactory() const;
+    // What render controls draw their pages with: the Direct2D device's factory on
+    // DirectComposition, the process's Direct2D factory on the software compositor.
+    ID2D1Factory* D2DFactory() const;
+    // DirectComposition's devices; null on the software compositor, which needs none.
+    ID3D11Device* D3DDevice() const;
+    IDXGIFactory2* DXGIFactory() const;
+    ID2D1Device* D2DDevice() const;
     Composition::Device* CompositionDevice() const { return m_compositionDevice.get(); }
     const std::shared_ptr<Composition::Visual>& RootVisual() const { return m_rootVisual; }
 
@@ -71,6 +76,7 @@ class CDCompUtil {
     int m_frameHeight = 0;
     int m_frameActive = 0;
     int m_frameMargin = 0;
+    CompositionBackend m_backend = CompositionBackend::Software;
     std::shared_ptr<CGraphicsDevices> m_devices;
     std::unique_ptr<Composition::Device> m_compositionDevice;
     std::shared_ptr<Composition::Target> m_target;

@@ -2,24 +2,6 @@
 
 #include "DCompUtil.h"
 
-#include "win/SystemLibrary.h"
-
-namespace {
-
-using D2D1CreateFactoryFunction = HRESULT(WINAPI*)(D2D1_FACTORY_TYPE, REFIID,
-                                                   const D2D1_FACTORY_OPTIONS*, void**);
-
-HRESULT CreateSingleThreadedFactory(ID2D1Factory** factory) {
-    static const auto create =
-        SystemProc<D2D1CreateFactoryFunction>(L"d2d1.dll", "D2D1CreateFactory");
-    if (!create)
-        return HRESULT_FROM_WIN32(ERROR_PROC_NOT_FOUND);
-    return create(D2D1_FACTORY_TYPE_SINGLE_THREADED, __uuidof(ID2D1Factory), nullptr,
-                  reinterpret_cast<void**>(factory));
-}
-
-} // namespace
-
 CDXGIRenderCtrl::~CDXGIRenderCtrl() {
     m_renderTarget.Reset();
     m_d2dFactory.Reset();
@@ -27,8 +9,9 @@ CDXGIRenderCtrl::~CDXGIRenderCtrl() {
 }
 
 void CDXGIRenderCtrl::CreateContent() {
-    m_d2dFactory.Reset();
-    CreateSingleThreadedFactory(&m_d2dFactory);
+    // The host's factory, shared by every page and button of the process: under Wine each
+    // factory that draws costs a Direct3D device of its own.
+    m_d2dFactory = m_host ? m_host->D2DFactory() : nullptr;
     m_width = PixelWidth();
     m_height = PixelHeight();
     m_swapChain.reset();

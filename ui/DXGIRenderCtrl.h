@@ -16,8 +16,8 @@ class CDXGIRenderCtrl : public CSVGSimpleObject {
     CDXGIRenderCtrl() = default;
     ~CDXGIRenderCtrl() override;
 
-    // Its own Direct2D factory and a swap chain at the pixel size of the rectangle, shown
-    // by the visual.
+    // A swap chain at the pixel size of the rectangle, shown by the visual, drawn with the
+    // host's Direct2D factory.
     void CreateContent() override;
     void CreateResources(const RECT& designRect) override;
     // The swap chain is never resized.

@@ -50,19 +50,19 @@ HRESULT DrawWithEffects(ID2D1DeviceContext* context, ID2D1Bitmap* silhouette, Sh
     return S_OK;
 }
 
-HRESULT DrawComputed(ID2D1DeviceContext* context, const Silhouette& silhouette, ShadowStyle style,
+HRESULT DrawComputed(ID2D1RenderTarget* target, const Silhouette& silhouette, ShadowStyle style,
                      D2D1_POINT_2F offset) {
     const Composition::Pixels shadow = BlurShadow(silhouette, style);
     ComPtr<ID2D1Bitmap> bitmap;
     const HRESULT hr =
-        context->CreateBitmap(D2D1::SizeU(shadow.width, shadow.height), shadow.data.data(),
-                              shadow.width * 4, BitmapProperties(), &bitmap);
+        target->CreateBitmap(D2D1::SizeU(shadow.width, shadow.height), shadow.data.data(),
+                             shadow.width * 4, BitmapProperties(), &bitmap);
     if (FAILED(hr))
         return hr;
     const D2D1_RECT_F place =
         D2D1::RectF(offset.x, offset.y, offset.x + shadow.width, offset.y + shadow.height);
-    context->DrawBitmap(bitmap.Get(), &place, 1.0f, D2D1_INTERPOLATION_MODE_NEAREST_NEIGHBOR,
-                        nullptr, nullptr);
+    target->DrawBitmap(bitmap.Get(), &place, 1.0f, D2D1_BITMAP_INTERPOLATION_MODE_NEAREST_NEIGHBOR,
+                       nullptr);
     return S_OK;
 }
 
@@ -193,16 +193,20 @@ Composition::Pixels BlurShadow(const Silhouette& silhouette, ShadowStyle style) 
     return shadow;
 }
 
-HRESULT DrawFrameShadow(ID2D1DeviceContext* context, const Silhouette& silhouette,
-                        ShadowStyle style, D2D1_POINT_2F offset) {
-    ComPtr<ID2D1Bitmap> bitmap;
-    HRESULT hr = context->CreateBitmap(D2D1::SizeU(silhouette.width, silhouette.height),
-                                       silhouette.pixels.data(), silhouette.stride,
-                                       BitmapProperties(), &bitmap);
-    if (FAILED(hr))
-        return hr;
-    hr = DrawWithEffects(context, bitmap.Get(), style, offset);
-    if (SUCCEEDED(hr))
-        return hr;
-    return DrawComputed(context, silhouette, style, offset);
+HRESULT DrawFrameShadow(ID2D1RenderTarget* target, const Silhouette& silhouette, ShadowStyle style,
+                        D2D1_POINT_2F offset) {
+    // Effects need Direct2D 1.1's device context; a Direct2D 1.0 target takes the CPU's shadow.
+    ComPtr<ID2D1DeviceContext> context;
+    if (SUCCEEDED(target->QueryInterface(IID_PPV_ARGS(&context)))) {
+        ComPtr<ID2D1Bitmap> bitmap;
+        HRESULT hr = context->CreateBitmap(D2D1::SizeU(silhouette.width, silhouette.height),
+                                           silhouette.pixels.data(), silhouette.stride,
+                                           BitmapProperties(), &bitmap);
+        if (FAILED(hr))
+            return hr;
+        hr = DrawWithEffects(context.Get(), bitmap.Get(), style, offset);
+        if (SUCCEEDED(hr))
+            return hr;
+    }
+    return DrawComputed(target, silhouette, style, offset);
 }

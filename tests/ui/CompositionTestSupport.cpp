@@ -128,7 +128,7 @@ bool WaitPumping(HANDLE thread, DWORD milliseconds) {
 }
 
 HRESULT FillSurface(Composition::Surface& surface, std::uint32_t rgb, float alpha) {
-    ComPtr<ID2D1DeviceContext> context;
+    ComPtr<ID2D1RenderTarget> context;
     POINT offset{};
     const HRESULT hr = surface.BeginDraw(&context, &offset);
     if (FAILED(hr))
