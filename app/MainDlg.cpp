@@ -21,10 +21,9 @@ constexpr int kCardOffset = 16;
 // WS_CAPTION, WS_SYSMENU, WS_THICKFRAME, WS_MINIMIZEBOX and WS_MAXIMIZEBOX go; the
 // window draws its own frame.
 constexpr DWORD kKeptStyle = 0xFF30FFFF;
-// WS_EX_NOREDIRECTIONBITMAP (Windows 8 on; Windows 7 ignores the bit): the composition
-// target alone gives the window its picture.
-constexpr DWORD kNoRedirectionBitmap = 0x00200000;
-constexpr DWORD kCompositedExStyle = WS_EX_COMPOSITED | kNoRedirectionBitmap;
+// WS_EX_NOREDIRECTIONBITMAP, which only CreateWindowEx can give a window, comes with the
+// window itself where DirectComposition draws it (CreationExStyle).
+constexpr DWORD kCompositedExStyle = WS_EX_COMPOSITED;
 
 // Shown in the taskbar and in Alt+Tab; the window itself has no title bar.
 constexpr wchar_t kWindowTitle[] = L"卸载 Corvane";
@@ -35,7 +34,13 @@ CMainDlg::CMainDlg() {
     m_dpi.Init();
 }
 
+DWORD CMainDlg::CreationExStyle() const {
+    return CDCompUtil::CreationExStyleForNextWindow();
+}
+
 LRESULT CMainDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
+    // A run again (below) starts from an empty list.
+    m_mouseList.Clear();
     CenterWindow();
     m_dpi.UpdateForWindow(m_hWnd);
     m_icons.SetOn(m_hWnd);
@@ -46,9 +51,13 @@ LRESULT CMainDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
     m_host.m_dpi = &m_dpi;
     m_host.CreateDevices();
 
-    for (RECT* rect : {&m_logoRect, &m_minimizeRect, &m_closeRect})
-        OffsetRect(rect, kCardOffset, kCardOffset);
     CreateElements();
+    if (m_host.MustRunAgainWithSoftwareCompositor()) {
+        // Not shown yet: the user gets the software compositor's window instead of an empty
+        // one.
+        EndAndRunAgain();
+        return 1;
+    }
     m_host.Commit();
 
     m_access.Attach(m_hWnd, kWindowTitle, m_mouseList, &m_host);
@@ -77,14 +86,18 @@ void CMainDlg::CreateElement(CSVGSimpleObject* element, const RECT& rect, const 
 }
 
 void CMainDlg::CreateElements() {
+    // The card's elements moved into the window.
+    RECT logoRect = m_logoRect, minimizeRect = m_minimizeRect, closeRect = m_closeRect;
+    for (RECT* rect : {&logoRect, &minimizeRect, &closeRect})
+        OffsetRect(rect, kCardOffset, kCardOffset);
     // In this order, each on top of the ones before; the mouse list follows the same order.
     CreateElement(&m_background, kBackgroundRect, nullptr, 0, 0, kBackgroundPicture);
-    CreateElement(&m_logo, m_logoRect, nullptr, 0, 0, kLogoPicture);
+    CreateElement(&m_logo, logoRect, nullptr, 0, 0, kLogoPicture);
     m_mouseList.Append(&m_logo);
-    CreateElement(&m_minimizeButton, m_minimizeRect, L"最小化", kMinimizeCommand,
+    CreateElement(&m_minimizeButton, minimizeRect, L"最小化", kMinimizeCommand,
                   CSVGButtonEx::kSpriteMode, kMinimizePicture);
     m_mouseList.Append(&m_minimizeButton);
-    CreateElement(&m_closeButton, m_closeRect, L"关闭", kCloseCommand, CSVGButtonEx::kSpriteMode,
+    CreateElement(&m_closeButton, closeRect, L"关闭", kCloseCommand, CSVGButtonEx::kSpriteMode,
                   kClosePicture);
     m_mouseList.Append(&m_closeButton);
     CreateElement(&m_uninstallButton, m_actionRect, L"立即卸载", kUninstallCommand,

@@ -78,6 +78,8 @@ class CMainDlg : public CDialogImpl<CMainDlg>, public IUninstallWindow {
     END_MSG_MAP()
 
   protected:
+    // The window is made for the composition backend its host will use.
+    DWORD CreationExStyle() const override;
     LRESULT OnInitDialog(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnQuietMessage(UINT, WPARAM, LPARAM, BOOL&) { return 1; }
     LRESULT OnPaint(UINT, WPARAM, LPARAM, BOOL&);
@@ -110,7 +112,7 @@ class CMainDlg : public CDialogImpl<CMainDlg>, public IUninstallWindow {
     // The host comes before the elements so that it outlives them.
     CDCompUtil m_host;
     CDialogIcons m_icons;
-    // Stored on the 700 x 400 card; moved into window coordinates on WM_INITDIALOG.
+    // Stored on the 700 x 400 card; the elements are made at them moved into the window.
     RECT m_logoRect{18, 15, 149, 39};
     CSVGSOCtrl m_logo;
     RECT m_minimizeRect{632, 12, 656, 36};

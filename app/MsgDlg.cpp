@@ -14,6 +14,10 @@ LRESULT CDXGIMsgDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
     CreatePage(&m_page);
     CreateButton(&m_confirmButton, kConfirmRect, m_confirmCaption.c_str(), kConfirmCommand);
     CreateButton(&m_cancelButton, kCancelRect, L"取  消", kCancelCommand);
+    if (RunAgainWithSoftwareCompositor()) {
+        EndAndRunAgain();
+        return TRUE;
+    }
     m_host.Commit();
 
     m_access.Attach(m_hWnd, m_title.c_str(), m_mouseList, &m_host);

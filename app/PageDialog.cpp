@@ -16,6 +16,8 @@ constexpr DWORD kFrameStyles =
 
 void CPageDialog::PrepareWindow(HWND window) {
     m_window = window;
+    // A run again (RunAgainWithSoftwareCompositor) starts from an empty list.
+    m_mouseList.Clear();
     CWindow dialog(window);
     dialog.CenterWindow();
     m_dpi.UpdateForWindow(window);

@@ -68,6 +68,10 @@ class CPageDialog {
     // mouse list.
     void CreateButton(CDXGIButton* button, const RECT& designRect, const wchar_t* caption,
                       int command);
+    // Once the page and buttons are made, before the window shows: true when DirectComposition
+    // failed at a step, and the dialog is to run again (EndAndRunAgain) with the software
+    // compositor, so that the user never sees an empty window.
+    bool RunAgainWithSoftwareCompositor() { return m_host.MustRunAgainWithSoftwareCompositor(); }
 
     CDCompUtil m_host;
     CMouseList m_mouseList;

@@ -4,6 +4,10 @@ LRESULT CDXGIProgressDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
     PrepareWindow(m_hWnd);
     // The first frame shows the title only; the status line comes with the animation.
     CreatePage(&m_page);
+    if (RunAgainWithSoftwareCompositor()) {
+        EndAndRunAgain();
+        return TRUE;
+    }
     m_page.SetStatus(m_status);
     m_page.SetTarget(m_dpi.Scale(CProgressPage::kBarLength));
     m_access.Attach(m_hWnd, m_title.c_str(), m_mouseList, &m_host);

@@ -36,6 +36,8 @@ class CDXGIProgressDlg : public CDialogImpl<CDXGIProgressDlg>, public CPageDialo
     const CProgressPage& Page() const { return m_page; }
 
   protected:
+    // The window is made for the composition backend its host will use.
+    DWORD CreationExStyle() const override { return CDCompUtil::CreationExStyleForNextWindow(); }
     // Starts the page's animation; false if its thread cannot be started.
     virtual bool StartAnimation();
 

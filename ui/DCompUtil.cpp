@@ -7,12 +7,35 @@
 using Microsoft::WRL::ComPtr;
 
 CDCompUtil::~CDCompUtil() {
+    Reset();
+}
+
+void CDCompUtil::Reset() {
     // The tree and the composition device before the devices they were made from.
     m_rootVisual.reset();
     m_target.reset();
     m_rootSurface.reset();
     m_compositionDevice.reset();
     m_devices.reset();
+    m_failed = false;
+    m_frameDrawn = false;
+}
+
+HRESULT CDCompUtil::Check(HRESULT hr) {
+    if (FAILED(hr))
+        m_failed = true;
+    return hr;
+}
+
+bool CDCompUtil::MustRunAgainWithSoftwareCompositor() {
+    if (!m_failed || m_backend != CompositionBackend::DirectComposition)
+        return false;
+    // Whatever step failed, the user gets the same window from the software compositor: it is
+    // made again, as a layered window without WS_EX_NOREDIRECTIONBITMAP, which only a new
+    // window can be. The rest of the run stays with the software compositor.
+    FallBackToSoftwareCompositor();
+    Reset();
+    return true;
 }
 
 void CDCompUtil::CreateDevices() {
@@ -25,16 +48,18 @@ void CDCompUtil::CreateDevices() {
     m_devices = CGraphicsDevices::Shared();
     m_backend = NextWindowBackend();
 
+    // Each step that fails ends the building (the window shows what was made, and a dialog
+    // runs again with the software compositor, MustRunAgainWithSoftwareCompositor).
     if (m_compositionDevice ||
-        FAILED(CreateCompositionDevice(m_backend, m_devices, &m_compositionDevice)))
+        FAILED(Check(CreateCompositionDevice(m_backend, m_devices, &m_compositionDevice))))
         return;
-    if (!m_hWnd || FAILED(m_compositionDevice->CreateTargetForHwnd(m_hWnd, true, &m_target)))
+    if (!m_hWnd || FAILED(Check(m_compositionDevice->CreateTargetForHwnd(m_hWnd, true, &m_target))))
         return;
-    if (m_rootVisual || FAILED(m_compositionDevice->CreateVisual(&m_rootVisual)))
+    if (m_rootVisual || FAILED(Check(m_compositionDevice->CreateVisual(&m_rootVisual))))
         return;
-    if (FAILED(m_compositionDevice->CreateVirtualSurface(m_width, m_height, &m_rootSurface)))
+    if (FAILED(Check(m_compositionDevice->CreateVirtualSurface(m_width, m_height, &m_rootSurface))))
         return;
-    if (FAILED(DrawFrame()))
+    if (FAILED(Check(DrawFrame())))
         return;
     m_rootVisual->SetContent(m_rootSurface);
     m_target->SetRoot(m_rootVisual);
@@ -47,11 +72,11 @@ IDWriteFactory* CDCompUtil::DWriteFactory() const {
 ID2D1Factory* CDCompUtil::D2DFactory() const {
     if (!m_devices)
         return nullptr;
-    if (m_backend == CompositionBackend::DirectComposition) {
-        const CDirect3DDevices* direct3D = m_devices->Direct3DIfMade();
-        return direct3D ? direct3D->D2DFactory() : nullptr;
-    }
-    return m_devices->D2DFactory();
+    // DirectComposition's pages draw on the Direct3D device through its Direct2D device's
+    // factory.
+    const CDirect3DDevices* direct3D =
+        m_backend == CompositionBackend::DirectComposition ? m_devices->Direct3DIfMade() : nullptr;
+    return direct3D ? direct3D->D2DFactory() : m_devices->D2DFactory();
 }
 
 ID3D11Device* CDCompUtil::D3DDevice() const {

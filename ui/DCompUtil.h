@@ -34,10 +34,28 @@ class CDCompUtil {
     // Selects the shadow style: 1 active, 0 inactive.
     int m_active = 1;
 
+    // The extended style bits the next window must be created with for the backend its host
+    // will use: WS_EX_NOREDIRECTIONBITMAP for DirectComposition, which takes effect only when
+    // CreateWindowEx makes the window; none for the software compositor's layered window.
+    static DWORD CreationExStyleForNextWindow() { return CreationExStyleFor(NextWindowBackend()); }
+
     // Builds the stack if it does not exist yet; always refreshes the client size first.
     void CreateDevices();
     // Repaints the root surface (frame and shadow) at the current client size.
     virtual HRESULT DrawFrame();
+    // Records the result of a step of the composition (the host's, or a render object's);
+    // returns it.
+    HRESULT Check(HRESULT hr);
+    // Whether a step has failed since the host was built.
+    bool CompositionFailed() const { return m_failed; }
+    // For the end of WM_INITDIALOG, before the window shows: true when a step of
+    // DirectComposition failed. The process uses the software compositor from then on, the
+    // host is empty again, and the dialog is to be run again on a new window
+    // (CDialogImplBase::EndAndRunAgain).
+    bool MustRunAgainWithSoftwareCompositor();
+    // Lets go of the tree and the devices, as before CreateDevices (window, DPI and the active
+    // flag are kept).
+    void Reset();
     // Shows the changes made to the tree; 0 without a device.
     HRESULT Commit();
 
@@ -70,6 +88,7 @@ class CDCompUtil {
 
     int m_width = 0;
     int m_height = 0;
+    bool m_failed = false;
     // What the frame in the root surface was drawn for.
     bool m_frameDrawn = false;
     int m_frameWidth = 0;

@@ -16,7 +16,7 @@ void CDXGIRenderCtrl::CreateContent() {
     m_height = PixelHeight();
     m_swapChain.reset();
     Composition::Device* device = CompositionDevice();
-    if (!device || FAILED(device->CreateSwapChain(m_width, m_height, &m_swapChain))) {
+    if (!device || FAILED(Checked(device->CreateSwapChain(m_width, m_height, &m_swapChain)))) {
         m_swapChain.reset();
         return;
     }

@@ -25,7 +25,7 @@ void CSVGButtonEx::CreateContent() {
         return;
     for (std::shared_ptr<Composition::Surface>* surface :
          {&m_surface, &m_disabledSurface, &m_hoverSurface, &m_pushedSurface})
-        device->CreateVirtualSurface(PixelWidth(), PixelHeight(), surface);
+        Checked(device->CreateVirtualSurface(PixelWidth(), PixelHeight(), surface));
 }
 
 void CSVGButtonEx::CreateResources(const RECT&) {}
@@ -64,7 +64,7 @@ void CSVGButtonEx::CreateFocusedLooks() {
     if (!device || !m_surface)
         return;
     for (std::shared_ptr<Composition::Surface>& surface : m_focusedSurfaces)
-        device->CreateVirtualSurface(PixelWidth(), PixelHeight(), &surface);
+        Checked(device->CreateVirtualSurface(PixelWidth(), PixelHeight(), &surface));
 }
 
 void CSVGButtonEx::RenderFocusedLooks() {
@@ -122,7 +122,7 @@ HRESULT CSVGButtonEx::RenderState(int look, Composition::Surface* surface) {
         return E_FAIL;
     DrawLook(bitmap.Graphics(), look);
     RasterCount::Add();
-    return CopyBitmapToSurface(bitmap, surface);
+    return Checked(CopyBitmapToSurface(bitmap, surface));
 }
 
 void CSVGButtonEx::DrawLook(Gdiplus::GpGraphics* graphics, int look) const {

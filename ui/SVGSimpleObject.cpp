@@ -42,6 +42,10 @@ Composition::Device* CSVGSimpleObject::CompositionDevice() const {
     return m_host ? m_host->CompositionDevice() : nullptr;
 }
 
+HRESULT CSVGSimpleObject::Checked(HRESULT hr) const {
+    return m_host ? m_host->Check(hr) : hr;
+}
+
 std::shared_ptr<Composition::Visual> CSVGSimpleObject::ParentVisual() const {
     if (m_parent)
         return m_parent->m_visual;
@@ -62,8 +66,12 @@ void CSVGSimpleObject::Create(HWND owner, const RECT& designRect, const wchar_t*
     }
     m_mode = mode;
 
+    // Created again (a dialog run again on a new window), the object starts afresh.
+    m_visual.reset();
+    m_effectGroup.reset();
+    m_clip.reset();
     if (Composition::Device* device = CompositionDevice()) {
-        device->CreateVisual(&m_visual);
+        Checked(device->CreateVisual(&m_visual));
         CreateContent();
         if (m_visual) {
             m_visual->SetOffsetX(static_cast<float>(m_rect.left));
@@ -72,7 +80,7 @@ void CSVGSimpleObject::Create(HWND owner, const RECT& designRect, const wchar_t*
                 parentVisual->AddVisual(m_visual);
             if (m_surface)
                 m_visual->SetContent(m_surface);
-            device->CreateEffectGroup(&m_effectGroup);
+            Checked(device->CreateEffectGroup(&m_effectGroup));
             m_visual->SetEffect(m_effectGroup);
         }
     }
@@ -97,7 +105,7 @@ void CSVGSimpleObject::CreateChild(CSVGSimpleObject* child, const RECT& designRe
 void CSVGSimpleObject::CreateContent() {
     m_surface.reset();
     if (Composition::Device* device = CompositionDevice())
-        device->CreateVirtualSurface(PixelWidth(), PixelHeight(), &m_surface);
+        Checked(device->CreateVirtualSurface(PixelWidth(), PixelHeight(), &m_surface));
 }
 
 void CSVGSimpleObject::SetClip(const RECT& edges, const int radii[8]) {
@@ -105,7 +113,7 @@ void CSVGSimpleObject::SetClip(const RECT& edges, const int radii[8]) {
     if (!device || !m_visual)
         return;
     if (!m_clip)
-        device->CreateRectangleClip(&m_clip);
+        Checked(device->CreateRectangleClip(&m_clip));
     if (!m_clip)
         return;
     m_clip->SetEdges(static_cast<float>(edges.left), static_cast<float>(edges.top),
@@ -174,7 +182,7 @@ HRESULT CSVGSimpleObject::RenderSVG() {
         return E_FAIL;
     DrawSVG(bitmap.Graphics());
     RasterCount::Add();
-    return CopyBitmapToSurface(bitmap, m_surface.get());
+    return Checked(CopyBitmapToSurface(bitmap, m_surface.get()));
 }
 
 void CSVGSimpleObject::DrawSVG(Gdiplus::GpGraphics* graphics) {

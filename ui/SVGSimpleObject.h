@@ -130,6 +130,9 @@ class CSVGSimpleObject : public IRenderObject, public CMyMouseEventProc<CSVGSimp
     // Where this object's visual hangs: the parent's visual or the host's root visual.
     std::shared_ptr<Composition::Visual> ParentVisual() const;
     Composition::Device* CompositionDevice() const;
+    // The result of a composition step, told to the host (which may have the window made
+    // again when DirectComposition fails); returned.
+    HRESULT Checked(HRESULT hr) const;
 
     wchar_t m_caption[kCaptionSize] = {};
     wchar_t m_captionCopy[kCaptionSize] = {};

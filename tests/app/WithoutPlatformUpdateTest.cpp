@@ -2,22 +2,13 @@
 // D2D1CreateDevice and IDXGIFactory2 (and Direct2D 1.1 with them): with both refused, as that
 // system refuses them, the main window and both dialogs show exactly the pixels of a normal
 // run. Neither run makes a Direct3D device: the software compositor draws without one.
-#include "DialogDriver.h"
-#include "FrameChecks.h"
-#include "MainDlgLayout.h"
+#include "ThreeWindows.h"
 
 #include "GraphicsEntryPoints.h"
-#include "MsgDlg.h"
-#include "ProgressDlg.h"
-#include "UninstallWorkflow.h"
-
-#include "ui/composition/SoftwareDevice.h"
-#include "ui/composition/SoftwareSwapChain.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <memory>
 
 namespace {
 
@@ -41,89 +32,6 @@ HRESULT NoDXGIFactory2(IDXGIAdapter*, IDXGIFactory2** factory) {
     return E_NOINTERFACE;
 }
 
-// The progress dialog that keeps the page it showed first (before its animation) and its last
-// page, and the window as composed when the animation had ended.
-class ShownProgress : public Testable<CDXGIProgressDlg> {
-  public:
-    std::shared_ptr<const Frame> firstPage, lastPage;
-    Frame lastWindow;
-
-    BOOL ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                              LRESULT& result, DWORD mapId = 0) override {
-        if (message == CProgressPage::kAnimationDoneMessage) {
-            if (const Composition::PresentedPage* pages = Pages())
-                lastPage = pages->Current(nullptr);
-            if (auto* device =
-                    dynamic_cast<Composition::SoftwareDevice*>(Host().CompositionDevice()))
-                device->ReadLastFrame(window, &lastWindow);
-        }
-        return Testable<CDXGIProgressDlg>::ProcessWindowMessage(window, message, wParam, lParam,
-                                                                result, mapId);
-    }
-
-  protected:
-    bool StartAnimation() override {
-        if (const Composition::PresentedPage* pages = Pages())
-            firstPage = pages->Current(nullptr);
-        return CDXGIProgressDlg::StartAnimation();
-    }
-
-  private:
-    const Composition::PresentedPage* Pages() const {
-        auto swapChain =
-            std::dynamic_pointer_cast<Composition::SoftwareSwapChain>(Page().SwapChain());
-        return swapChain ? swapChain->Shown().get() : nullptr;
-    }
-};
-
-struct WindowsShown {
-    Frame main, question, progressWindow;
-    std::shared_ptr<const Frame> progressFirst, progressLast;
-};
-
-bool CaptionsDrawn(const Frame& frame, const CDPI& dpi) {
-    for (const RECT& button : {RECT{202, 114, 280, 154}, RECT{292, 114, 370, 154}}) {
-        if (InkIn(frame, Scaled(dpi, button), 0x00D766).closest > 12)
-            return false;
-    }
-    return true;
-}
-
-WindowsShown ShowAllThree() {
-    WindowsShown shown;
-    Testable<CMainDlg> main;
-    RunMainWindow(main, [&](Driver& d, const MainWindowLayout& layout) {
-        shown.main = CardShowing(d, layout, {});
-        Click(d, layout.CentreOf("close"));
-    });
-
-    Testable<CDXGIMsgDlg> question;
-    FillForceRemovalQuestion(question);
-    RunScripted(question, [&](Driver& d) {
-        ASSERT_TRUE(d.MoveTo({d.dpi.Scale(100), d.dpi.Scale(140)}));
-        shown.question = d.ShownFrame([&](const Frame& f) { return CaptionsDrawn(f, d.dpi); });
-        Click(d, {d.dpi.Scale(330), d.dpi.Scale(134)});
-    });
-
-    ShownProgress progress;
-    FillRemovalProgress(progress);
-    RunScripted(progress, [&](Driver& d) { EXPECT_TRUE(d.WaitForEnd(30000)); });
-    shown.progressWindow = progress.lastWindow;
-    shown.progressFirst = progress.firstPage;
-    shown.progressLast = progress.lastPage;
-    return shown;
-}
-
-void ExpectSame(const Frame& normal, const Frame& without, const char* what) {
-    ASSERT_GT(normal.width, 0) << what << ": nothing shown in the normal run";
-    ASSERT_EQ(without.width, normal.width) << what;
-    ASSERT_EQ(without.height, normal.height) << what;
-    int different = 0;
-    for (size_t i = 0; i < normal.data.size(); ++i)
-        different += normal.data[i] != without.data[i];
-    EXPECT_EQ(different, 0) << what;
-}
-
 TEST(WithoutPlatformUpdate, TheThreeWindowsLookAsInANormalRun) {
     Graphics::EntryPointSeams& seams = Graphics::Seams();
     const Graphics::EntryPointSeams saved = seams;
@@ -137,13 +45,13 @@ TEST(WithoutPlatformUpdate, TheThreeWindowsLookAsInANormalRun) {
     seams = saved;
     EXPECT_EQ(g_direct3DDevices, 0);
 
-    ExpectSame(normal.main, without.main, "main window");
-    ExpectSame(normal.question, without.question, "question");
-    ExpectSame(normal.progressWindow, without.progressWindow, "progress window at its end");
+    ExpectSameFrame(normal.main.frame, without.main.frame, "main window");
+    ExpectSameFrame(normal.question.frame, without.question.frame, "question");
+    ExpectSameFrame(normal.progress.frame, without.progress.frame, "progress window at its end");
     ASSERT_TRUE(normal.progressFirst && normal.progressLast && without.progressFirst &&
                 without.progressLast);
-    ExpectSame(*normal.progressFirst, *without.progressFirst, "progress page before the bar");
-    ExpectSame(*normal.progressLast, *without.progressLast, "progress page with the bar full");
+    ExpectSameFrame(*normal.progressFirst, *without.progressFirst, "progress page before the bar");
+    ExpectSameFrame(*normal.progressLast, *without.progressLast, "progress page with the bar full");
 }
 
 } // namespace
