@@ -1,5 +1,8 @@
 #include "DialogChrome.h"
 
+#include "DCompUtil.h"
+#include "SVGSimpleObject.h"
+
 namespace {
 
 HICON LoadIconAt(int iconId, int widthMetric, int heightMetric) {
@@ -33,14 +36,21 @@ void CDialogIcons::SetOn(HWND window, int iconId) {
     m_small = small;
 }
 
-void MoveToScaledSuggestedRect(HWND window, const CDPI& dpi, LPARAM suggestedRect) {
-    const RECT* suggested = reinterpret_cast<const RECT*>(suggestedRect);
-    if (!suggested)
-        return;
-    // The suggested rectangle is in pixels already. Its size is scaled as the window's content
-    // is laid out, but its corner stays where the system put it: scaled as well, it would throw
-    // the window towards the bottom right, off a second monitor altogether.
-    SetWindowPos(window, nullptr, suggested->left, suggested->top,
-                 dpi.Scale(suggested->right - suggested->left),
-                 dpi.Scale(suggested->bottom - suggested->top), SWP_NOZORDER | SWP_NOACTIVATE);
+void ApplyDpiChange(HWND window, WPARAM newDpi, LPARAM suggestedRect, CDPI& dpi, CDCompUtil& host,
+                    const std::vector<CSVGSimpleObject*>& objects) {
+    dpi.UpdateForDpiChange(newDpi);
+    for (CSVGSimpleObject* object : objects)
+        object->Relayout();
+    // WM_DPICHANGED: lParam points to the suggested window rectangle, already at the new DPI.
+    if (const RECT* suggested = reinterpret_cast<const RECT*>(suggestedRect)) {
+        SetWindowPos(window, nullptr, suggested->left, suggested->top,
+                     suggested->right - suggested->left, suggested->bottom - suggested->top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    // The WM_SIZE of a new size has drawn the frame at the new DPI; for a size the window had
+    // already, the margin has changed all the same.
+    RECT client{};
+    if (!IsIconic(window) && GetClientRect(window, &client))
+        host.OnSize(SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
+    host.Commit();
 }

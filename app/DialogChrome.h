@@ -1,9 +1,14 @@
 #pragma once
 // What every window of the uninstaller does alike around its content: the window icons
-// from icon resource 128, and the move on a DPI change.
+// from icon resource 128, and the new layout on a DPI change.
 #include "DPI.h"
 
 #include <windows.h>
+
+#include <vector>
+
+class CDCompUtil;
+class CSVGSimpleObject;
 
 // The big and small window icons, loaded at the system's icon sizes and set on the window;
 // destroyed with this object (after the window that shows them).
@@ -23,6 +28,9 @@ class CDialogIcons {
     HICON m_small = nullptr;
 };
 
-// WM_DPICHANGED: the window moves to the suggested rectangle's corner (lParam), with the
-// suggested size passed through CDPI::Scale; the DPI is not read again.
-void MoveToScaledSuggestedRect(HWND window, const CDPI& dpi, LPARAM suggestedRect);
+// WM_DPICHANGED, as every window of the uninstaller handles it (wParam and lParam as the
+// message brings them): the DPI is taken from the message, every object is laid out again at
+// it, the window takes the suggested rectangle as it is, and the frame is drawn again for the
+// new size and DPI; then the host commits.
+void ApplyDpiChange(HWND window, WPARAM newDpi, LPARAM suggestedRect, CDPI& dpi, CDCompUtil& host,
+                    const std::vector<CSVGSimpleObject*>& objects);

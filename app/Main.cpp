@@ -14,7 +14,9 @@
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
     // Before anything can load a DLL: the program runs from a folder in the user's temp
-    // folder, where any program could have planted one.
+    // folder, where any program could have planted one. The import table names only kernel32
+    // and msvcrt; COM, GDI+, the window DLLs and common controls 6 (through the manifest) load
+    // at their first call below, from the system folder alone, and so do the DLLs they pull in.
     RestrictDllSearchToSystemFolder();
     CoInitialize(nullptr);
     INT_PTR result = -1;

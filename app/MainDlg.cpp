@@ -207,9 +207,12 @@ LRESULT CMainDlg::OnCaptureChanged(UINT, WPARAM wParam, LPARAM lParam, BOOL&) {
     return 0;
 }
 
-LRESULT CMainDlg::OnDpiChanged(UINT, WPARAM, LPARAM lParam, BOOL& handled) {
-    MoveToScaledSuggestedRect(m_hWnd, m_dpi, lParam);
-    handled = FALSE;
+LRESULT CMainDlg::OnDpiChanged(UINT, WPARAM wParam, LPARAM lParam, BOOL&) {
+    // Every element, the hidden exit button too: it shows at the DPI of the moment it is shown.
+    ApplyDpiChange(m_hWnd, wParam, lParam, m_dpi, m_host,
+                   {&m_background, &m_logo, &m_minimizeButton, &m_closeButton, &m_uninstallButton,
+                    &m_exitButton});
+    // WM_DPICHANGED: an application that processes it returns zero.
     return 0;
 }
 

@@ -16,8 +16,9 @@ constexpr DWORD kFrameStyles =
 
 void CPageDialog::PrepareWindow(HWND window) {
     m_window = window;
-    // A run again (RunAgainWithSoftwareCompositor) starts from an empty list.
+    // A run again (RunAgainWithSoftwareCompositor) starts from empty lists.
     m_mouseList.Clear();
+    m_objects.clear();
     CWindow dialog(window);
     dialog.CenterWindow();
     m_dpi.UpdateForWindow(window);
@@ -47,6 +48,7 @@ void CPageDialog::CreatePage(CTextPage* page) {
     page->m_dpi = &m_dpi;
     page->m_host = &m_host;
     page->Create(m_window, {0, 0, m_designWidth, m_designHeight}, m_title.c_str(), 0, nullptr, 0);
+    m_objects.push_back(page);
 }
 
 void CPageDialog::CreateButton(CDXGIButton* button, const RECT& designRect, const wchar_t* caption,
@@ -54,6 +56,7 @@ void CPageDialog::CreateButton(CDXGIButton* button, const RECT& designRect, cons
     button->m_dpi = &m_dpi;
     button->m_host = &m_host;
     button->Create(m_window, designRect, caption, command, nullptr, 0);
+    m_objects.push_back(button);
     m_mouseList.Append(button);
 }
 
@@ -105,8 +108,12 @@ LRESULT CPageDialog::OnLButtonUp(UINT, WPARAM wParam, LPARAM lParam, BOOL&) {
     return 0;
 }
 
-LRESULT CPageDialog::OnDpiChanged(UINT, WPARAM, LPARAM suggestedRect, BOOL& handled) {
-    MoveToScaledSuggestedRect(m_window, m_dpi, suggestedRect);
-    handled = FALSE;
+void CPageDialog::ApplyDpiChange(WPARAM newDpi, LPARAM suggestedRect) {
+    ::ApplyDpiChange(m_window, newDpi, suggestedRect, m_dpi, m_host, m_objects);
+}
+
+LRESULT CPageDialog::OnDpiChanged(UINT, WPARAM newDpi, LPARAM suggestedRect, BOOL&) {
+    ApplyDpiChange(newDpi, suggestedRect);
+    // WM_DPICHANGED: an application that processes it returns zero.
     return 0;
 }

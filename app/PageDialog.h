@@ -16,6 +16,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 class CDXGIButton;
 class CTextPage;
@@ -72,6 +73,9 @@ class CPageDialog {
     // failed at a step, and the dialog is to run again (EndAndRunAgain) with the software
     // compositor, so that the user never sees an empty window.
     bool RunAgainWithSoftwareCompositor() { return m_host.MustRunAgainWithSoftwareCompositor(); }
+    // WM_DPICHANGED: the page and the buttons laid out again at the new DPI, in the window's
+    // suggested rectangle.
+    void ApplyDpiChange(WPARAM newDpi, LPARAM suggestedRect);
 
     CDCompUtil m_host;
     CMouseList m_mouseList;
@@ -92,6 +96,8 @@ class CPageDialog {
     LRESULT OnDpiChanged(UINT, WPARAM, LPARAM suggestedRect, BOOL& handled);
 
     HWND m_window = nullptr;
+    // The page, then the buttons: what a new DPI lays out again.
+    std::vector<CSVGSimpleObject*> m_objects;
     CDialogIcons m_icons;
     BOOL m_dragging = FALSE;
     POINT m_pressPoint{};

@@ -34,6 +34,16 @@ LRESULT CDXGIProgressDlg::OnPercent(UINT, WPARAM percent, LPARAM, BOOL&) {
     return 0;
 }
 
+LRESULT CDXGIProgressDlg::OnDpiChanged(UINT, WPARAM newDpi, LPARAM suggestedRect, BOOL&) {
+    // The animation thread draws the page and reads the DPI: it waits while both change.
+    const bool paused = m_page.PauseAnimation();
+    ApplyDpiChange(newDpi, suggestedRect);
+    if (paused && !m_page.StartAnimation())
+        EndDialog(kFinished); // as when the thread cannot start at first
+    // WM_DPICHANGED: an application that processes it returns zero.
+    return 0;
+}
+
 LRESULT CDXGIProgressDlg::OnAnimationDone(UINT, WPARAM, LPARAM, BOOL&) {
     EndDialog(kFinished);
     return 0;

@@ -30,6 +30,7 @@ class CDXGIProgressDlg : public CDialogImpl<CDXGIProgressDlg>, public CPageDialo
     MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialog)
     MESSAGE_HANDLER(CProgressPage::kAnimationDoneMessage, OnAnimationDone)
     MESSAGE_HANDLER(CProgressPage::kPercentMessage, OnPercent)
+    MESSAGE_HANDLER(WM_DPICHANGED, OnDpiChanged)
     CHAIN_MSG_MAP(CPageDialog)
     END_MSG_MAP()
 
@@ -40,11 +41,13 @@ class CDXGIProgressDlg : public CDialogImpl<CDXGIProgressDlg>, public CPageDialo
     DWORD CreationExStyle() const override { return CDCompUtil::CreationExStyleForNextWindow(); }
     // Starts the page's animation; false if its thread cannot be started.
     virtual bool StartAnimation();
+    CProgressPage& AnimatedPage() { return m_page; }
 
   private:
     LRESULT OnInitDialog(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnAnimationDone(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnPercent(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnDpiChanged(UINT, WPARAM newDpi, LPARAM suggestedRect, BOOL&);
 
     CProgressPage m_page;
 };

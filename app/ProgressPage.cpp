@@ -31,6 +31,7 @@ bool CProgressPage::StartAnimation() {
     if (m_running)
         return true;
     StopAnimation(); // the handle of a thread that has ended
+    m_endPosted = false;
     m_running = 1;
     unsigned threadId = 0;
     const uintptr_t thread =
@@ -51,6 +52,30 @@ void CProgressPage::StopAnimation() {
     WaitForSingleObject(m_thread, INFINITE);
     CloseHandle(m_thread);
     m_thread = nullptr;
+}
+
+bool CProgressPage::PauseAnimation() {
+    if (!m_thread)
+        return false;
+    m_pausing = true;
+    StopAnimation();
+    m_pausing = false;
+    // Ended by the pause, or at the bar's end while it was asked: either way nobody was told.
+    return !m_endPosted;
+}
+
+void CProgressPage::CreateResources(const RECT& designRect) {
+    m_laidOutLength = Scale(kBarLength);
+    CTextPage::CreateResources(designRect);
+}
+
+void CProgressPage::Relayout() {
+    const int length = Scale(kBarLength);
+    if (m_laidOutLength > 0 && length != m_laidOutLength) {
+        m_current = MulDiv(m_current, length, m_laidOutLength);
+        m_target = MulDiv(m_target, length, m_laidOutLength);
+    }
+    CTextPage::Relayout();
 }
 
 unsigned __stdcall CProgressPage::AnimationThread(void* page) {
@@ -83,7 +108,10 @@ void CProgressPage::Animate() {
         }
         Sleep(0);
     }
-    PostMessageW(m_owner, kAnimationDoneMessage, m_running ? 0 : 1, 0);
+    if (!m_pausing) {
+        PostMessageW(m_owner, kAnimationDoneMessage, m_running ? 0 : 1, 0);
+        m_endPosted = true;
+    }
     m_running = 0;
 }
 

@@ -41,6 +41,16 @@ class CProgressPage : public CTextPage {
     // Asks the thread to stop after its current frame and waits for it to end. The thread
     // always ends soon after: it checks the request before every frame.
     void StopAnimation();
+    // Stops the thread as StopAnimation does, but without the end message: the dialog goes on
+    // and lays the page out again meanwhile. True if the animation had not ended yet; then
+    // StartAnimation goes on from where the bar stands.
+    bool PauseAnimation();
+
+    // At the new DPI (the animation paused): the bar keeps its share of the track, and its
+    // target too.
+    void Relayout() override;
+    // The formats, the clip and the first frame; the bar's length in pixels for them.
+    void CreateResources(const RECT& designRect) override;
 
     bool Running() const { return m_running != 0; }
     // Pixels of the bar drawn green, from its left edge.
@@ -63,6 +73,12 @@ class CProgressPage : public CTextPage {
     std::atomic<int> m_target{0};
     std::atomic<int> m_current{0};
     std::atomic<int> m_running{0};
+    // Asked by PauseAnimation: the thread ends without the end message.
+    std::atomic<bool> m_pausing{false};
+    // The thread has posted the end message.
+    std::atomic<bool> m_endPosted{false};
+    // The bar's full length in pixels the page was last laid out for.
+    int m_laidOutLength = 0;
     HANDLE m_thread = nullptr;
     DWORD m_threadId = 0;
 };

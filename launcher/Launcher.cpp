@@ -3,7 +3,8 @@
 // install folder it is about to remove.
 #include "AppModule.h"
 #include "EmbeddedProgram.h"
-#include "ProgramFile.h"
+#include "LeftoverFolder.h"
+#include "PrivateFolder.h"
 #include "SystemLibrary.h"
 #include "WorkingFolder.h"
 
@@ -24,14 +25,19 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
     SetPriorityClass(GetCurrentProcess(), REALTIME_PRIORITY_CLASS);
     SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_TIME_CRITICAL);
 
+    // Any program of the user can make the folder in advance and fill it: whatever is found at
+    // its place is removed, and the folder made anew. While an uninstaller started from it still
+    // runs, nothing is removed and nothing started.
     const std::wstring workingFolder = BuildWorkingFolder();
-    CreateDirectoryW(workingFolder.c_str(), nullptr);
     const std::wstring target = BuildTargetFile(workingFolder);
-
-    if (WriteProgramFile(target, FindEmbeddedProgram(instance))) {
-        // The working folder becomes the uninstaller's current directory, so it never
-        // inherits (and keeps alive) the install folder the launcher may run from.
-        ShellExecuteW(nullptr, L"open", target.c_str(), nullptr, workingFolder.c_str(), SW_HIDE);
+    if (RemoveLeftoverFolder(workingFolder)) {
+        PrivateFolder folder = PrivateFolder::Create(workingFolder);
+        if (folder && folder.AddProgram(target, FindEmbeddedProgram(instance))) {
+            // The working folder becomes the uninstaller's current directory, so it never
+            // inherits (and keeps alive) the install folder the launcher may run from.
+            ShellExecuteW(nullptr, L"open", target.c_str(), nullptr, workingFolder.c_str(),
+                          SW_HIDE);
+        }
     }
 
     _Module.Term();

@@ -1,8 +1,11 @@
 #pragma once
 #include "EmbeddedProgram.h"
+#include "WinHandles.h"
+
 #include <string>
 
-// Writes the program to the target file, creating or truncating it. False when the file
-// cannot be opened (for instance while an uninstaller started from it still runs) or
-// when not every byte reached the disk: a partial program must never be started.
-bool WriteProgramFile(const std::wstring& target, const EmbeddedProgram& program);
+// Creates the target file, which must not exist yet, and writes the program to it. Returns the
+// file still open for writing and shared with no one, or an empty handle when the file cannot be
+// created (the diagnostic line then goes to standard output) or not every byte reached it: a
+// partial program must never be started.
+UniqueFileHandle CreateProgramFile(const std::wstring& target, const EmbeddedProgram& program);

@@ -8,13 +8,25 @@ class CDPI {
   public:
     enum Awareness { NotAware = 0, SystemAware = 1, PerMonitorAware = 2 };
 
+    // The system's DPI entry points, each null where the system lacks it.
+    struct EntryPoints {
+        BOOL(WINAPI* setProcessDPIAware)() = nullptr;                             // User32
+        HRESULT(WINAPI* setProcessDpiAwareness)(int) = nullptr;                   // Shcore
+        HRESULT(WINAPI* getDpiForMonitor)(HMONITOR, int, UINT*, UINT*) = nullptr; // Shcore
+    };
+    // Looked up once per process; the libraries stay loaded.
+    static const EntryPoints& SystemEntryPoints();
+
     CDPI() = default;
 
-    // Looks up the DPI entry points (once per process), reads the primary monitor's DPI and
-    // makes the process DPI aware. Called once per dialog, before its window exists.
+    // Makes the process DPI aware, then reads the primary monitor's DPI. Called once per
+    // dialog, before its window exists. The second form takes the entry points to use.
     void Init();
+    void Init(const EntryPoints& entryPoints);
     // Re-reads the DPI of the monitor that holds the window.
     void UpdateForWindow(HWND window);
+    // Takes the new DPI from WM_DPICHANGED's wParam.
+    void UpdateForDpiChange(WPARAM wParam);
 
     int Scale(int value) const;
     int Unscale(int value) const;
@@ -26,16 +38,11 @@ class CDPI {
     int Mode() const { return mode_; }
 
   private:
-    using SetProcessDPIAwareFunction = BOOL(WINAPI*)();
-    using SetProcessDpiAwarenessFunction = HRESULT(WINAPI*)(int);
-    using GetDpiForMonitorFunction = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
-
     void ReadDpi(HMONITOR monitor);
+    void TakeDpi(int dpi);
     int Percent() const;
 
-    SetProcessDPIAwareFunction setProcessDPIAware_ = nullptr;
-    SetProcessDpiAwarenessFunction setProcessDpiAwareness_ = nullptr;
-    GetDpiForMonitorFunction getDpiForMonitor_ = nullptr;
+    EntryPoints entries_;
     int currentPercent_ = 100;
     int initialPercent_ = 0;
     int mode_ = NotAware;

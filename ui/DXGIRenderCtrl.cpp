@@ -28,6 +28,16 @@ void CDXGIRenderCtrl::CreateResources(const RECT&) {}
 
 void CDXGIRenderCtrl::SetRect(RECT*) {}
 
+void CDXGIRenderCtrl::Rescale() {
+    RECT scaled;
+    if (!ScaledRectChanged(&scaled))
+        return;
+    m_rect = m_hitRect = scaled;
+    // A new swap chain of the new size in place of the old: the visual's SetContent with it
+    // takes effect at the next commit, as any change of the tree does.
+    CreateContent();
+}
+
 HRESULT CDXGIRenderCtrl::Present() {
     return m_swapChain ? m_swapChain->Present() : S_OK;
 }

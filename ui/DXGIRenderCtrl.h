@@ -20,7 +20,9 @@ class CDXGIRenderCtrl : public CSVGSimpleObject {
     // host's Direct2D factory.
     void CreateContent() override;
     void CreateResources(const RECT& designRect) override;
-    // The swap chain is never resized.
+    // A swap chain at the pixel size of the design rectangle scaled again, if that differs.
+    void Rescale() override;
+    // Moving and resizing in pixels keeps the swap chain as it is.
     void SetRect(RECT* rect) override;
     virtual HRESULT Present();
 

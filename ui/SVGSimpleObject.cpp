@@ -158,6 +158,21 @@ void CSVGSimpleObject::Rescale() {
     m_rect = m_hitRect = scaled;
 }
 
+void CSVGSimpleObject::Relayout() {
+    Rescale();
+    m_rect = ScaleRect(m_designRect);
+    if (!m_customHitRect)
+        m_hitRect = m_rect;
+    if (m_visual) {
+        m_visual->SetOffsetX(static_cast<float>(m_rect.left));
+        m_visual->SetOffsetY(static_cast<float>(m_rect.top));
+    }
+    CreateResources(m_designRect);
+    Redraw();
+    for (CSVGSimpleObject* child : m_children)
+        child->Relayout();
+}
+
 void CSVGSimpleObject::LoadSVGResource(int id) {
     HMODULE module = GetModuleHandleW(nullptr);
     HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(id), L"SVG");

@@ -49,7 +49,8 @@ class CSVGSimpleObject : public IRenderObject, public CMyMouseEventProc<CSVGSimp
     virtual void CreateResources(const RECT& designRect);
     // Moves and resizes to a rectangle in pixels; leaves *rect holding design units.
     virtual void SetRect(RECT* rect);
-    // Applies the DPI to the design rectangle again (the visual's offset stays).
+    // Applies the DPI to the design rectangle again (the visual's offset stays): resizes the
+    // content, does not draw it.
     virtual void Rescale();
     // Takes the SVG text from resource id of type "SVG" and redraws.
     virtual void LoadSVGResource(int id);
@@ -66,6 +67,10 @@ class CSVGSimpleObject : public IRenderObject, public CMyMouseEventProc<CSVGSimp
     // Draws the keyboard focus ring in the object's picture, or stops drawing it; the
     // caller commits. Buttons draw it (with their painter); other objects only keep the flag.
     virtual void ShowFocusRing(bool shown);
+    // The DPI changed: the rectangle, the visual's offset, the content at the new pixel size,
+    // the text formats and every picture made again from the design rectangle, children too.
+    // The caller commits.
+    virtual void Relayout();
 
     // Owner window, rectangle in design units (in the parent's coordinates), caption
     // (or null), command id, parent (or null for the host's root visual), mode.

@@ -40,15 +40,32 @@ FARPROC WINAPI LoadDelayedDllFromSystemFolder(unsigned notification, PDelayLoadI
     return reinterpret_cast<FARPROC>(reinterpret_cast<void*>(LoadSystemLibrary(name)));
 }
 
-} // namespace
+// DLLs that system DLLs load on their own, later, by bare name (their delay-loaded imports), and
+// that are not KnownDLLs. Whether the restriction reaches those loads depends on the loader:
+// Windows 7 without KB2533623 has no restriction, and Wine's loader searches the program's folder
+// for the delay-loaded imports of its own DLLs all the same (gdi32 loads setupapi so). Loaded
+// now from the system folder, each is found loaded when its name is asked for.
+const wchar_t* const kLoadedBySystemDlls[] = {L"setupapi.dll", L"uxtheme.dll",   L"dwmapi.dll",
+                                              L"version.dll",  L"cryptbase.dll", L"profapi.dll",
+                                              L"userenv.dll",  L"propsys.dll",   L"apphelp.dll",
+                                              L"oleacc.dll",   L"clbcatq.dll",   L"ntmarta.dll"};
 
-void RestrictDllSearchToSystemFolder() {
-    __pfnDliNotifyHook2 = LoadDelayedDllFromSystemFolder;
+void RestrictSearch() {
     if (SetDefaultDllDirectoriesFunction setDefault = LookUpSetDefaultDllDirectories()) {
         if (setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32))
             return;
     }
     SetDllDirectoryW(L"");
+}
+
+} // namespace
+
+void RestrictDllSearchToSystemFolder() {
+    __pfnDliNotifyHook2 = LoadDelayedDllFromSystemFolder;
+    RestrictSearch();
+    // A DLL that is missing on this Windows is skipped.
+    for (const wchar_t* name : kLoadedBySystemDlls)
+        LoadSystemLibrary(name);
 }
 
 HMODULE LoadSystemLibrary(const wchar_t* fileName) {
@@ -57,6 +74,14 @@ HMODULE LoadSystemLibrary(const wchar_t* fileName) {
     // Without KB2533623 the flag is refused as an invalid parameter.
     if (GetLastError() != ERROR_INVALID_PARAMETER)
         return nullptr;
+    // A DLL the manifest names (common controls 6, in WinSxS) is found through the activation
+    // context before any folder is searched; its full path in the system folder would bypass
+    // the context and give another version.
+    ACTCTX_SECTION_KEYED_DATA redirection = {};
+    redirection.cbSize = sizeof redirection;
+    if (FindActCtxSectionStringW(0, nullptr, ACTIVATION_CONTEXT_SECTION_DLL_REDIRECTION, fileName,
+                                 &redirection))
+        return LoadLibraryW(fileName);
     const std::wstring path = SystemFolderPath(fileName);
     return path.empty() ? nullptr
                         : LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);

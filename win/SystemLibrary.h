@@ -7,16 +7,20 @@
 #include <windows.h>
 
 // Makes the system folder the only place the loader searches for DLLs of this process
-// (SetDefaultDllDirectories, looked up at run time), and has every delay-loaded DLL loaded
-// through LoadSystemLibrary. Call first thing in every program. On a Windows 7 without
-// update KB2533623 SetDefaultDllDirectories does not exist; the current directory is then
-// at least taken out of the search (SetDllDirectoryW(L"")), and delay-loaded DLLs still come
-// from the system folder by their full path.
+// (SetDefaultDllDirectories, looked up at run time), has every delay-loaded DLL (in the programs
+// we ship, every system DLL but kernel32 and msvcrt) loaded through LoadSystemLibrary, and loads
+// from the system folder the DLLs that system DLLs load on their own later, where the restriction
+// may not reach. Call first thing in every program, before anything that could call into a
+// delay-loaded DLL: such a call would load it with the default search. On a Windows 7 without
+// update KB2533623 SetDefaultDllDirectories does not exist; the current directory is then at
+// least taken out of the search (SetDllDirectoryW(L"")), and delay-loaded DLLs still come from
+// the system folder by their full path.
 void RestrictDllSearchToSystemFolder();
 
-// Loads a DLL by file name from the system folder (nullptr if it is not there). On a
-// Windows 7 without KB2533623 the DLL is loaded by its full path in the system folder,
-// and its own dependencies are searched from there first.
+// Loads a DLL by file name from the system folder (nullptr if it is not there), or from WinSxS
+// where the program's manifest names it (common controls 6). On a Windows 7 without KB2533623
+// the DLL is loaded by its full path in the system folder, and its own dependencies are searched
+// from there first.
 HMODULE LoadSystemLibrary(const wchar_t* fileName);
 
 // An entry point of a system DLL, or nullptr. The library stays loaded for the life of

@@ -125,16 +125,18 @@ TEST_F(MsgDlgTest, LooksAsLaidOut) {
     EXPECT_EQ(result, kCancel.result);
 }
 
-// A DPI change moves the window to the corner the system suggests, sized by the dialog's own
-// scale; the corner is never scaled (that would throw the window off a second monitor).
-TEST_F(MsgDlgTest, DpiChangeMovesTheWindowToTheSuggestedCorner) {
+// A DPI change: the window takes the rectangle the system suggests as it is (already at the new
+// DPI, its corner wherever the system puts it), and the buttons take the pointer where the new
+// DPI has laid them out.
+TEST_F(MsgDlgTest, DpiChangeTakesTheSuggestedRectangle) {
     const INT_PTR result = RunScripted(dialog_, [&](Driver& d) {
-        RECT suggested{200, 100, 200 + 390, 100 + 160};
+        const RECT suggested{200, 100, 200 + 585, 100 + 240};
         SendMessageW(d.Window(), WM_DPICHANGED, MAKEWPARAM(144, 144),
                      reinterpret_cast<LPARAM>(&suggested));
         RECT window{};
         GetWindowRect(d.Window(), &window);
-        EXPECT_EQ(window, (RECT{200, 100, 200 + d.dpi.Scale(390), 100 + d.dpi.Scale(160)}));
+        EXPECT_EQ(window, suggested);
+        EXPECT_EQ(d.dpi.Scale(100), 150);
         ASSERT_TRUE(d.MoveTo(Centre(Scaled(d.dpi, kCancel.designRect))));
         ASSERT_TRUE(d.Press());
         ASSERT_TRUE(d.Release());

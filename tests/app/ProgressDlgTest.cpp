@@ -216,6 +216,43 @@ TEST_F(ProgressDlgTest, EndedEarlyTheThreadStopsBeforeThePageDies) {
     EXPECT_TRUE(ThreadEndedWithTheDialog()) << "the animation thread outlived the dialog";
 }
 
+// Moved part-way to a monitor of another DPI (to 150 % from 100 %, to 100 % from 150 %): the
+// bar goes on from the share of the track it had, to the end of the track at the new DPI, on a
+// page of the new size, and the dialog still closes itself.
+TEST_F(ProgressDlgTest, GoesOnAtTheNewDpiAfterADpiChange) {
+    int newPercent = 0, percentBefore = -1, percentAfter = -1;
+    const INT_PTR result = RunScripted(*dialog_, [&](Driver& d) {
+        const Composition::PresentedPage* pages = PagesOf(dialog_->Page());
+        ASSERT_NE(pages, nullptr);
+        ASSERT_TRUE(WaitUntil([&] { return pages->Version() >= 100; }, 10000));
+        const int oldPercent = d.dpi.Scale(100);
+        newPercent = oldPercent == 100 ? 150 : 100;
+        RECT window{};
+        GetWindowRect(d.Window(), &window);
+        const RECT suggested{
+            window.left, window.top,
+            window.left + MulDiv(window.right - window.left, newPercent, oldPercent),
+            window.top + MulDiv(window.bottom - window.top, newPercent, oldPercent)};
+        const WORD newDpi = static_cast<WORD>(MulDiv(96, newPercent, 100));
+        d.OnDialogThread([&] {
+            percentBefore = dialog_->Page().DrawnPercent();
+            SendMessageW(d.Window(), WM_DPICHANGED, MAKEWPARAM(newDpi, newDpi),
+                         reinterpret_cast<LPARAM>(&suggested));
+            percentAfter = dialog_->Page().DrawnPercent();
+        });
+        EXPECT_TRUE(dialog_->Page().Running()) << "the bar had ended already: nothing was tested";
+        EXPECT_TRUE(d.WaitForEnd(20000)) << "the dialog did not close itself";
+    });
+    EXPECT_EQ(result, 1);
+    EXPECT_NEAR(percentAfter, percentBefore, 1) << "the bar jumped";
+    const CDPI& dpi = dialog_->m_dpi;
+    EXPECT_EQ(dpi.Scale(100), newPercent);
+    EXPECT_EQ(dialog_->Page().Current(), MulDiv(330, newPercent, 100));
+    EXPECT_EQ(dialog_->Page().SwapChainWidth(), MulDiv(390, newPercent, 100));
+    EXPECT_EQ(dialog_->Page().SwapChainHeight(), MulDiv(136, newPercent, 100));
+    EXPECT_TRUE(ThreadEndedWithTheDialog()) << "the animation thread outlived the dialog";
+}
+
 // Without its thread nothing would ever end the dialog: it ends at once, unshown, with 1.
 TEST_F(ProgressDlgTest, EndsAtOnceWhenItsThreadCannotStart) {
     dialog_->refuseThread = true;

@@ -139,13 +139,19 @@ def installation():
 
 
 def uninstall_entries():
-    out = sandbox("exec", "reg", "query", UNINSTALL_KEY, check=False).stdout
-    names = set()
     tail = UNINSTALL_KEY.split("\\", 1)[1].upper() + "\\"  # reg names the hive in full
-    for line in out.decode("utf-8", errors="replace").splitlines():
-        at = line.strip().upper().find(tail)
-        if line.strip().startswith("HKEY_") and at >= 0:
-            names.add(line.strip()[at + len(tail):])
+    for attempt in range(3):
+        result = sandbox("exec", "reg", "query", UNINSTALL_KEY, check=False)
+        names = set()
+        for line in result.stdout.decode("utf-8", errors="replace").splitlines():
+            at = line.strip().upper().find(tail)
+            if line.strip().startswith("HKEY_") and at >= 0:
+                names.add(line.strip()[at + len(tail):])
+        # The key always holds Wine's own entries: an empty answer is reg failing to start
+        # (or giving no answer), never an empty key.
+        if result.returncode == 0 and names:
+            return names
+        time.sleep(0.5)
     return names
 
 
@@ -916,8 +922,10 @@ def check_effects(run, final, create, running_elsewhere, hostile, hostile_folder
               % ("started" if removes_folder else "not started", final.children))
     after_tree = tree(os.path.join(prefix(), "drive_c"))
     check_nothing_else_touched(run, before_tree, after_tree, INSTALL if removes_folder else None)
-    run.check(uninstall_entries() == before_entries - {"Corvane"},
-              "only the Corvane uninstall entry is gone from the registry")
+    entries = uninstall_entries()
+    run.check(entries == before_entries - {"Corvane"},
+              "only the Corvane uninstall entry is gone from the registry %s"
+              % ((entries ^ (before_entries - {"Corvane"})) or ""))
     if hostile:
         marker = os.path.join(prefix_path(hostile_folder), "corvane-e2e-marker.txt")
         run.check(os.path.exists(marker), "the folder %s is untouched" % hostile_folder)
@@ -982,6 +990,148 @@ def hostile_locations():
     }
 
 
+# --- planted DLLs ---------------------------------------------------------------------------
+
+# Every DLL the uninstaller process loads in a whole run (2_product_running), as the loader's own
+# trace lists them (WINEDEBUG=+loaddll), but the four that process start maps before the
+# program's first statement: kernelbase, kernel32, msvcrt and the ucrtbase Wine's msvcrt imports.
+# Windows maps those as KnownDLLs; Wine, asked to take them natively, would take a planted copy.
+PLANTED_DLLS = [
+    "sechost.dll", "advapi32.dll", "zlib1.dll", "version.dll", "win32u.dll", "user32.dll",
+    "gdi32.dll", "imm32.dll", "comctl32.dll", "rpcrt4.dll", "combase.dll", "ole32.dll",
+    "oleaut32.dll", "shcore.dll", "shlwapi.dll", "shell32.dll", "winex11.drv", "uxtheme.dll",
+    "gdiplus.dll", "opengl32.dll", "wined3d.dll", "dxgi.dll", "d3d11.dll", "setupapi.dll",
+    "d3d10core.dll", "d3d10_1.dll", "d2d1.dll", "dwrite.dll", "dcomp.dll", "propsys.dll",
+    "windowscodecs.dll", "msacm32.dll", "winmm.dll",
+]
+STAND_IN = os.path.join(BUILD, "tests", "build", "planted.dll")  # leaves "<its path>.loaded"
+VERSION_IMPORTER = os.path.join(BUILD, "tests", "build", "system_folder_probe_static.exe")
+
+
+def markers(folder):
+    """The stand-ins' markers in a folder, by lower-case name: a marker takes the letter case the
+    DLL was asked for with (ADVAPI32.dll.loaded for advapi32.dll)."""
+    names = os.listdir(folder) if os.path.isdir(folder) else []
+    return {name.lower(): name for name in names if name.lower().endswith(".loaded")}
+
+
+def plant(folder, names):
+    """Stand-ins under the given names in the folder; their paths."""
+    os.makedirs(folder, exist_ok=True)
+    for marker in markers(folder).values():
+        os.remove(os.path.join(folder, marker))
+    paths = []
+    for name in names:
+        path = os.path.join(folder, name)
+        shutil.copyfile(STAND_IN, path)
+        paths.append(path)
+    return paths
+
+
+def loaded(paths):
+    """The names of the planted stand-ins that ran."""
+    return [os.path.basename(p) for p in paths
+            if (os.path.basename(p) + ".loaded").lower() in markers(os.path.dirname(p))]
+
+
+def listing(folder):
+    found = {}
+    for parent, _, files in os.walk(folder):
+        for name in files:
+            path = os.path.join(parent, name)
+            found[os.path.relpath(path, folder)] = os.lstat(path).st_size
+    return found
+
+
+def clear(path):
+    if os.path.islink(path) or os.path.isfile(path):
+        os.remove(path)
+    elif os.path.isdir(path):
+        shutil.rmtree(path)
+
+
+def planted_dlls(run):
+    """The launcher's temp folder prepared as an attacker would, with a stand-in of every DLL the
+    uninstaller loads and Wine told to prefer native DLLs as Windows does: the folder is made
+    anew, links are not followed, no stand-in runs, and the whole uninstall completes. The same
+    stand-in beside a program that imports version.dll runs: the plant itself works."""
+    earlier = os.environ.get("SANDBOX_DLLOVERRIDES")
+    names = [n[:-4] if n.endswith(".dll") else n for n in PLANTED_DLLS]
+    os.environ["SANDBOX_DLLOVERRIDES"] = ",".join(names) + "=n,b"
+    run.cleanups.append(lambda: os.environ.update(SANDBOX_DLLOVERRIDES=earlier) if earlier
+                        else os.environ.pop("SANDBOX_DLLOVERRIDES", None))
+    folder = os.path.dirname(prefix_path(temp_copy()))  # the launcher's KVDN13084007
+    decoy = os.path.join(os.path.dirname(folder), "corvane-decoy")
+    control = os.path.join(os.path.dirname(folder), "corvane-planted-control")
+    for path in (control, decoy):
+        run.cleanups.append(lambda path=path: clear(path))
+
+    clear(control)
+    os.makedirs(control)
+    shutil.copy(VERSION_IMPORTER, control)
+    marker = plant(control, ["version.dll"])
+    sandbox("exec", "C:\\users\\%s\\Temp\\corvane-planted-control\\%s"
+            % (user_name(), os.path.basename(VERSION_IMPORTER)), timeout=30, check=False)
+    run.require(loaded(marker) == ["version.dll"],
+                "control: the stand-in beside a program that imports version.dll runs")
+
+    sample("remove", "--elsewhere", ELSEWHERE)
+    run.cleanups.append(lambda: sample("remove", "--elsewhere", ELSEWHERE))
+    sample("create", "--neighbours", "--running")
+    watch = Watch(run)
+    ctx = Context(run, watch, 1)
+    move(20, 20)
+
+    # Wine's file functions follow Unix symbolic links, which it shows as reparse points, so the
+    # launcher cannot remove one as itself here (on Windows it can): it must start nothing then,
+    # and leave what the link leads to as it was.
+    for what, inside, with_stand_ins in (("the folder is a link to stand-ins", False, True),
+                                          ("the folder is a link to an empty folder", False, False),
+                                          ("a link in the folder leads to stand-ins", True, True)):
+        clear(folder)
+        clear(decoy)
+        os.makedirs(decoy)
+        decoy_plants = plant(decoy, PLANTED_DLLS) if with_stand_ins else []
+        if inside:
+            os.makedirs(folder)
+            os.symlink(os.path.join("..", os.path.basename(decoy)), os.path.join(folder, "inner"))
+        else:
+            os.symlink(os.path.basename(decoy), folder)
+        before = listing(decoy)
+        start_launcher(run)
+        time.sleep(2)
+        run.check(os.path.isdir(decoy) and listing(decoy) == before and not loaded(decoy_plants),
+                  "%s: what it leads to is untouched, no stand-in ran" % what)
+        run.check(watch.state().uninstallers == 0, "%s: nothing is started" % what)
+    clear(folder)
+    clear(decoy)
+
+    first = plant(folder, PLANTED_DLLS) + plant(os.path.join(folder, "sub"), ["version.dll"])
+    start = installation()
+    before_tree = tree(os.path.join(prefix(), "drive_c"))
+    before_entries = uninstall_entries()
+    start_launcher(run)
+    watch.wait(lambda s: s.pid != 0, 30, "the uninstaller starts")
+    check_main_window(ctx, "main")
+    run.check(sorted(os.listdir(folder)) == ["uninstaller.exe"],
+              "the temp folder is made anew: it holds the uninstaller alone (%s)"
+              % sorted(os.listdir(folder))[:5])
+    run.check(not loaded(first), "no stand-in planted before the launcher ran %s" % loaded(first))
+    # Wine enforces no permissions: these stand for DLLs that reached the folder all the same,
+    # which the rest of the run must not load either.
+    second = plant(folder, PLANTED_DLLS)
+    run.cleanups.append(lambda: [os.remove(p) for p in second if os.path.exists(p)])
+    run.check(installation() == start, "the window is up, nothing removed yet")
+    press_uninstall(ctx)
+    answer_question(ctx, confirm=True)
+    watch_progress(ctx)
+    final = finish_with_exit(ctx)
+    check_effects(run, final, ["--running"], False, None, None, before_tree, before_entries)
+    run.check(not loaded(second), "no stand-in planted while it ran was loaded %s"
+              % loaded(second))
+    return final
+
+
 SCENARIOS = {
     "1_not_running": dict(pictures={"main": "uninstaller-main@100.png",
                                     "progress": "uninstaller-progress@100.png",
@@ -999,6 +1149,7 @@ SCENARIOS = {
                                    "finished": "uninstaller-finished@150.png"}),
     "8_second_launch": dict(second_launch=True),
     "11_held_file": dict(create=["--running"], question=True, held=True),
+    "12_planted_dlls": dict(runner=planted_dlls),
     "10_keyboard": dict(create=["--running"], keyboard=True,
                         pictures={"ring": "uninstaller-keyboard-ring@100.png",
                                   "question": "uninstaller-keyboard-question@100.png",
@@ -1032,12 +1183,13 @@ def main():
     os.makedirs(out)
     run = Run(args.scenario, out, args.pictures and os.path.abspath(args.pictures))
     options = dict(SCENARIOS[args.scenario])
+    runner = options.pop("runner", scenario)
     if "hostile" in options:
         options["hostile"] = hostile_locations()[options["hostile"]]
     print("scenario %s" % args.scenario, flush=True)
     started = time.monotonic()
     try:
-        scenario(run, **options)
+        runner(run, **options)
     except Failed as failure:
         run.failures.append(str(failure))
         print("  FAIL  " + str(failure))

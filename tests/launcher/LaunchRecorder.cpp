@@ -1,17 +1,16 @@
 // Stands in for the uninstaller in the launcher's tests. Writes "<own path>\n<current
-// directory>\n" to "started.txt" beside itself, then stays alive while "hold.flag" exists
-// beside it (at most 60 s), so a test can launch again while it runs.
+// directory>\n" to "launcher-payload-started.txt" in the temporary folder, then stays alive while
+// "launcher-payload-hold.flag" exists there (at most 60 s), so a test can launch again while it
+// runs. Not beside itself: no program of the user may add a file to the folder it runs from.
 #include <windows.h>
 #include <string>
 
 namespace {
 
-std::wstring OwnFolder(std::wstring* ownPath) {
+std::wstring TempFolder() {
     wchar_t path[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    *ownPath = path;
-    std::wstring folder = path;
-    return folder.substr(0, folder.find_last_of(L'\\'));
+    GetTempPathW(MAX_PATH, path);
+    return path;
 }
 
 void WriteUtf8(const std::wstring& file, const std::wstring& text) {
@@ -30,15 +29,16 @@ void WriteUtf8(const std::wstring& file, const std::wstring& text) {
 } // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
-    std::wstring ownPath;
-    const std::wstring folder = OwnFolder(&ownPath);
+    wchar_t ownPath[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, ownPath, MAX_PATH);
     wchar_t current[MAX_PATH] = {};
     GetCurrentDirectoryW(MAX_PATH, current);
-    WriteUtf8(folder + L"\\started.tmp", ownPath + L"\n" + current + L"\n");
-    MoveFileExW((folder + L"\\started.tmp").c_str(), (folder + L"\\started.txt").c_str(),
-                MOVEFILE_REPLACE_EXISTING);
+    const std::wstring temp = TempFolder();
+    const std::wstring record = temp + L"launcher-payload-started.txt";
+    WriteUtf8(record + L".tmp", std::wstring(ownPath) + L"\n" + current + L"\n");
+    MoveFileExW((record + L".tmp").c_str(), record.c_str(), MOVEFILE_REPLACE_EXISTING);
 
-    const std::wstring hold = folder + L"\\hold.flag";
+    const std::wstring hold = temp + L"launcher-payload-hold.flag";
     for (int i = 0; i < 600 && GetFileAttributesW(hold.c_str()) != INVALID_FILE_ATTRIBUTES; ++i)
         Sleep(100);
     return 0;

@@ -49,19 +49,39 @@ void Init(CDPI& dpi, int systemDpi, bool shcore) {
     dpi.Init();
 }
 
+using DpiContext = HANDLE;
+const auto SetThreadDpiContext =
+    SystemProc<DpiContext(WINAPI*)(DpiContext)>(L"user32.dll", "SetThreadDpiAwarenessContext");
+const DpiContext kUnaware = reinterpret_cast<DpiContext>(-1); // DPI_AWARENESS_CONTEXT_UNAWARE
+
 // A second reading that differs from the first: a thread that is not DPI aware reads 96
 // whatever the display.
 void UpdateAsUnawareThread(CDPI& dpi) {
-    using Context = HANDLE;
-    auto setContext =
-        SystemProc<Context(WINAPI*)(Context)>(L"user32.dll", "SetThreadDpiAwarenessContext");
-    ASSERT_NE(setContext, nullptr);
+    ASSERT_NE(SetThreadDpiContext, nullptr);
     HWND window = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
                                   nullptr, nullptr);
-    const Context previous = setContext(reinterpret_cast<Context>(-1)); // UNAWARE
+    const DpiContext previous = SetThreadDpiContext(kUnaware);
     dpi.UpdateForWindow(window);
-    setContext(previous);
+    SetThreadDpiContext(previous);
     DestroyWindow(window);
+}
+
+int ScreenDpi() {
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    return dpi;
+}
+
+// Windows 7 and 8.0 start a process DPI unaware and, above 100 %, show it 96 DPI until it
+// calls SetProcessDPIAware. Wine makes every process DPI aware from its start, so the test's
+// thread stands in for such a process: unaware (Wine shows it 96 DPI) until the real
+// SetProcessDPIAware has made the process aware, and then as aware as the process.
+DpiContext g_processContext = nullptr;
+BOOL WINAPI SetProcessDPIAwareAsOnWindows7() {
+    const BOOL made = CDPI::SystemEntryPoints().setProcessDPIAware();
+    SetThreadDpiContext(g_processContext);
+    return made;
 }
 
 TEST(DpiAt96, PerMonitorAwareAndConvertsNothing) {
@@ -93,6 +113,37 @@ TEST(DpiAt144, PerMonitorModeFollowsTheLatestReading) {
     ExpectConversionsAt(dpi, 100);
 }
 
+// WM_DPICHANGED's DPI: conversions follow it in per-monitor mode; one that cannot be read
+// counts as 96.
+TEST(DpiAt96, TakesTheDpiOfADpiChange) {
+    CDPI dpi;
+    Init(dpi, 96, true);
+    dpi.UpdateForDpiChange(MAKEWPARAM(144, 144));
+    EXPECT_EQ(dpi.CurrentPercent(), 150);
+    EXPECT_EQ(dpi.InitialPercent(), 100);
+    ExpectConversionsAt(dpi, 150);
+    dpi.UpdateForDpiChange(0);
+    EXPECT_EQ(dpi.CurrentPercent(), 100);
+    ExpectConversionsAt(dpi, 100);
+}
+
+// Without Shcore the first reading is the desktop's, which a process not yet DPI aware would
+// see as 96: it is read once the process is aware.
+TEST(SystemAwareAt144, ReadsTheDpiOnceTheProcessIsAware) {
+    ASSERT_NE(SetThreadDpiContext, nullptr);
+    g_processContext = SetThreadDpiContext(kUnaware);
+    ASSERT_EQ(ScreenDpi(), 96) << "the stand-in for DPI virtualization does not work";
+    CDPI::EntryPoints entries = CDPI::SystemEntryPoints();
+    ASSERT_EQ(entries.getDpiForMonitor, nullptr) << "Shcore not hidden";
+    entries.setProcessDPIAware = &SetProcessDPIAwareAsOnWindows7;
+    CDPI dpi;
+    dpi.Init(entries);
+    SetThreadDpiContext(g_processContext);
+    EXPECT_EQ(dpi.Mode(), CDPI::SystemAware);
+    EXPECT_EQ(dpi.InitialPercent(), 150);
+    ExpectConversionsAt(dpi, 150);
+}
+
 TEST(SystemAwareAt144, KeepsTheFirstReadingForGood) {
     CDPI dpi;
     Init(dpi, 144, false);
@@ -100,6 +151,9 @@ TEST(SystemAwareAt144, KeepsTheFirstReadingForGood) {
     UpdateAsUnawareThread(dpi);
     EXPECT_EQ(dpi.CurrentPercent(), 100);
     EXPECT_EQ(dpi.InitialPercent(), 150);
+    ExpectConversionsAt(dpi, 150);
+    // A DPI change does not move a system-aware process off its first reading either.
+    dpi.UpdateForDpiChange(MAKEWPARAM(96, 96));
     ExpectConversionsAt(dpi, 150);
 }
 
