@@ -198,7 +198,10 @@ class DCompDevice : public Device {
         desc.Scaling = DXGI_SCALING_STRETCH;
         desc.SwapEffect = DXGI_SWAP_EFFECT_FLIP_SEQUENTIAL;
         desc.AlphaMode = DXGI_ALPHA_MODE_UNSPECIFIED;
-        desc.Flags = DXGI_SWAP_CHAIN_FLAG_ALLOW_MODE_SWITCH | DXGI_SWAP_CHAIN_FLAG_DISPLAY_ONLY;
+        // DXGI_SWAP_CHAIN_FLAG_DISPLAY_ONLY keeps the content off remote sessions, desktop
+        // duplication and screen capture (empty pages over Remote Desktop or a shared screen);
+        // ALLOW_MODE_SWITCH means nothing for a composition swap chain. So: no flags.
+        desc.Flags = 0;
         ComPtr<IDXGISwapChain1> created;
         const HRESULT hr =
             dxgiFactory_->CreateSwapChainForComposition(d3dDevice_.Get(), &desc, nullptr, &created);
