@@ -10,6 +10,7 @@ using Microsoft::WRL::ComPtr;
 
 namespace {
 
+// 11_1 first: CreateD3DDevice leaves it out where the runtime does not know it.
 const D3D_FEATURE_LEVEL kFeatureLevels[] = {
     D3D_FEATURE_LEVEL_11_1, D3D_FEATURE_LEVEL_11_0, D3D_FEATURE_LEVEL_10_1, D3D_FEATURE_LEVEL_10_0,
     D3D_FEATURE_LEVEL_9_3,  D3D_FEATURE_LEVEL_9_2,  D3D_FEATURE_LEVEL_9_1,
@@ -17,13 +18,23 @@ const D3D_FEATURE_LEVEL kFeatureLevels[] = {
 
 } // namespace
 
+HRESULT CDirect3DDevices::CreateD3DDevice(D3D_DRIVER_TYPE driver, ID3D11Device** device) {
+    HRESULT hr = Graphics::CreateD3D11Device(driver, D3D11_CREATE_DEVICE_BGRA_SUPPORT,
+                                             kFeatureLevels, ARRAYSIZE(kFeatureLevels), device);
+    // D3D11CreateDevice: a runtime without Direct3D 11.1 (Windows 7 without its Platform
+    // Update) answers E_INVALIDARG to a list holding D3D_FEATURE_LEVEL_11_1; then the list
+    // without it.
+    if (hr == E_INVALIDARG)
+        hr = Graphics::CreateD3D11Device(driver, D3D11_CREATE_DEVICE_BGRA_SUPPORT,
+                                         kFeatureLevels + 1, ARRAYSIZE(kFeatureLevels) - 1, device);
+    return hr;
+}
+
 std::unique_ptr<CDirect3DDevices> CDirect3DDevices::Create() {
     std::unique_ptr<CDirect3DDevices> devices(new CDirect3DDevices());
     // Hardware first; WARP where there is no usable adapter.
     for (D3D_DRIVER_TYPE driver : {D3D_DRIVER_TYPE_HARDWARE, D3D_DRIVER_TYPE_WARP}) {
-        if (SUCCEEDED(Graphics::CreateD3D11Device(driver, D3D11_CREATE_DEVICE_BGRA_SUPPORT,
-                                                  kFeatureLevels, ARRAYSIZE(kFeatureLevels),
-                                                  &devices->m_d3dDevice)))
+        if (SUCCEEDED(CreateD3DDevice(driver, &devices->m_d3dDevice)))
             break;
         devices->m_d3dDevice.Reset();
     }

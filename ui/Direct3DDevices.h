@@ -28,6 +28,8 @@ class CDirect3DDevices {
 
   private:
     CDirect3DDevices() = default;
+    // D3D11CreateDevice of the driver type with every feature level the runtime knows.
+    static HRESULT CreateD3DDevice(D3D_DRIVER_TYPE driver, ID3D11Device** device);
 
     Microsoft::WRL::ComPtr<ID3D11Device> m_d3dDevice;
     Microsoft::WRL::ComPtr<IDXGIDevice> m_dxgiDevice;
