@@ -45,7 +45,14 @@ HRESULT DrawWithEffects(ID2D1DeviceContext* context, ID2D1Bitmap* silhouette, Sh
     fade->SetValue(D2D1_COLORMATRIX_PROP_COLOR_MATRIX, AlphaOnly(style.opacity));
     ComPtr<ID2D1Image> output;
     fade->GetOutput(&output);
-    context->DrawImage(output.Get(), &offset, nullptr, D2D1_INTERPOLATION_MODE_LINEAR,
+    // The blur's soft border grows its output by 3 sigma past the silhouette's bitmap, which
+    // is as large as the surface; IDCompositionSurface::BeginDraw allows no drawing outside
+    // the update rectangle (the whole surface here). So only the bitmap's own rectangle of the
+    // output is drawn: the same pixels inside, nothing beyond.
+    const D2D1_SIZE_U size = silhouette->GetPixelSize();
+    const D2D1_RECT_F inside =
+        D2D1::RectF(0.0f, 0.0f, static_cast<float>(size.width), static_cast<float>(size.height));
+    context->DrawImage(output.Get(), &offset, &inside, D2D1_INTERPOLATION_MODE_LINEAR,
                        D2D1_COMPOSITE_MODE_SOURCE_OVER);
     return S_OK;
 }
