@@ -1,5 +1,6 @@
 #include "DCompUtil.h"
 
+#include "D2DLock.h"
 #include "FrameShadow.h"
 
 #include <cmath>
@@ -16,6 +17,7 @@ void CDCompUtil::Reset() {
     m_target.reset();
     m_rootSurface.reset();
     m_compositionDevice.reset();
+    m_multithread.Reset();
     m_devices.reset();
     m_failed = false;
     m_frameDrawn = false;
@@ -53,6 +55,10 @@ void CDCompUtil::CreateDevices() {
     if (m_compositionDevice ||
         FAILED(Check(CreateCompositionDevice(m_backend, m_devices, &m_compositionDevice))))
         return;
+    if (m_backend == CompositionBackend::DirectComposition) {
+        if (ID2D1Factory* factory = D2DFactory())
+            factory->QueryInterface(IID_PPV_ARGS(&m_multithread));
+    }
     if (!m_hWnd || FAILED(Check(m_compositionDevice->CreateTargetForHwnd(m_hWnd, true, &m_target))))
         return;
     if (m_rootVisual || FAILED(Check(m_compositionDevice->CreateVisual(&m_rootVisual))))
@@ -144,6 +150,8 @@ HRESULT CDCompUtil::DrawComputedFrame(int w, int h, const RECT& silhouetteRect, 
 
 HRESULT CDCompUtil::DrawFrameWithDirect2D(int w, int h, const RECT& silhouetteRect,
                                           ShadowStyle style) {
+    // The progress page's animation thread may be drawing over the same device.
+    const CD2DLock lock(m_multithread.Get());
     ComPtr<ID2D1RenderTarget> target;
     POINT offset{};
     const HRESULT began = m_rootSurface->BeginDraw(&target, &offset);

@@ -73,6 +73,10 @@ class CDCompUtil {
     // What render controls draw their pages with: the Direct2D device's factory on
     // DirectComposition, the process's Direct2D factory on the software compositor.
     ID2D1Factory* D2DFactory() const;
+    // Direct2D's lock over the Direct3D device DirectComposition draws with: held by each
+    // thread around its drawing and presenting there (CD2DLock). Null on the software
+    // compositor, whose surfaces and pages share no device between threads.
+    ID2D1Multithread* Multithread() const { return m_multithread.Get(); }
     // DirectComposition's devices; null on the software compositor, which needs none.
     ID3D11Device* D3DDevice() const;
     IDXGIFactory2* DXGIFactory() const;
@@ -97,6 +101,7 @@ class CDCompUtil {
     int m_frameMargin = 0;
     CompositionBackend m_backend = CompositionBackend::Software;
     std::shared_ptr<CGraphicsDevices> m_devices;
+    Microsoft::WRL::ComPtr<ID2D1Multithread> m_multithread;
     std::unique_ptr<Composition::Device> m_compositionDevice;
     std::shared_ptr<Composition::Target> m_target;
     std::shared_ptr<Composition::Visual> m_rootVisual;

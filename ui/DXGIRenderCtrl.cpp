@@ -5,6 +5,7 @@
 CDXGIRenderCtrl::~CDXGIRenderCtrl() {
     m_renderTarget.Reset();
     m_d2dFactory.Reset();
+    m_multithread.Reset();
     m_swapChain.reset();
 }
 
@@ -12,6 +13,7 @@ void CDXGIRenderCtrl::CreateContent() {
     // The host's factory, shared by every page and button of the process: under Wine each
     // factory that draws costs a Direct3D device of its own.
     m_d2dFactory = m_host ? m_host->D2DFactory() : nullptr;
+    m_multithread = m_host ? m_host->Multithread() : nullptr;
     m_width = PixelWidth();
     m_height = PixelHeight();
     m_swapChain.reset();
@@ -43,6 +45,10 @@ HRESULT CDXGIRenderCtrl::Present() {
 }
 
 ID2D1RenderTarget* CDXGIRenderCtrl::BeginFrame() {
+    // Held to the end of the present: another thread draws over the same Direct3D device.
+    if (m_multithread)
+        m_multithread->Enter();
+    m_frameLock = m_multithread;
     m_renderTarget.Reset();
     if (!m_swapChain || !m_d2dFactory ||
         FAILED(m_swapChain->CreateFrameTarget(m_d2dFactory.Get(), &m_renderTarget))) {
@@ -59,4 +65,7 @@ void CDXGIRenderCtrl::EndFrame() {
     Present();
     // The page's target is valid only until the present.
     m_renderTarget.Reset();
+    if (m_frameLock)
+        m_frameLock->Leave();
+    m_frameLock.Reset();
 }

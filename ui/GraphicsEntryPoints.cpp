@@ -41,7 +41,13 @@ HRESULT CreateD2DDevice(IDXGIDevice* dxgiDevice, ID2D1Device** device) {
         SystemProc<D2D1CreateDeviceFunction>(L"d2d1.dll", "D2D1CreateDevice");
     if (!create)
         return kMissing;
-    return create(dxgiDevice, nullptr, device);
+    // A multithreaded device: the UI thread and a render control's animation thread draw over
+    // the one Direct3D device, which a single-threaded factory does not allow.
+    D2D1_CREATION_PROPERTIES properties{};
+    properties.threadingMode = D2D1_THREADING_MODE_MULTI_THREADED;
+    properties.debugLevel = D2D1_DEBUG_LEVEL_NONE;
+    properties.options = D2D1_DEVICE_CONTEXT_OPTIONS_NONE;
+    return create(dxgiDevice, &properties, device);
 }
 
 HRESULT QueryDXGIFactory2(IDXGIAdapter* adapter, IDXGIFactory2** factory) {

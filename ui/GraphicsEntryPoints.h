@@ -24,7 +24,8 @@ namespace System {
 HRESULT CreateD3D11Device(D3D_DRIVER_TYPE driverType, UINT flags,
                           const D3D_FEATURE_LEVEL* featureLevels, UINT featureLevelCount,
                           ID3D11Device** device);
-// D2D1CreateDevice (Direct2D 1.1: Windows 8, or Windows 7 with its Platform Update).
+// D2D1CreateDevice (Direct2D 1.1: Windows 8, or Windows 7 with its Platform Update), for a
+// device of a multithreaded factory.
 HRESULT CreateD2DDevice(IDXGIDevice* dxgiDevice, ID2D1Device** device);
 // The adapter's factory as IDXGIFactory2 (DXGI 1.2, which the Platform Update brings).
 HRESULT QueryDXGIFactory2(IDXGIAdapter* adapter, IDXGIFactory2** factory);

@@ -1,6 +1,8 @@
 #include "SVGButtonEx.h"
 
 #include "BitmapToSurface.h"
+#include "D2DLock.h"
+#include "DCompUtil.h"
 #include "FillRecolour.h"
 #include "FocusRingPainter.h"
 #include "RasterCount.h"
@@ -122,6 +124,7 @@ HRESULT CSVGButtonEx::RenderState(int look, Composition::Surface* surface) {
         return E_FAIL;
     DrawLook(bitmap.Graphics(), look);
     RasterCount::Add();
+    const CD2DLock lock(m_host ? m_host->Multithread() : nullptr);
     return Checked(CopyBitmapToSurface(bitmap, surface));
 }
 

@@ -1,6 +1,7 @@
 #include "SVGSimpleObject.h"
 
 #include "BitmapToSurface.h"
+#include "D2DLock.h"
 #include "DCompUtil.h"
 #include "DPI.h"
 #include "RasterCount.h"
@@ -197,6 +198,7 @@ HRESULT CSVGSimpleObject::RenderSVG() {
         return E_FAIL;
     DrawSVG(bitmap.Graphics());
     RasterCount::Add();
+    const CD2DLock lock(m_host ? m_host->Multithread() : nullptr);
     return Checked(CopyBitmapToSurface(bitmap, m_surface.get()));
 }
 

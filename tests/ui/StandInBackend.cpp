@@ -2,6 +2,8 @@
 
 #include "CompositionBackend.h"
 
+#include "ui/composition/SoftwareSwapChain.h"
+
 #include <mutex>
 
 namespace CompositionTest {
@@ -226,6 +228,10 @@ StandInBackend::StandInBackend(const StandInPlan& plan) : state_(std::make_share
             std::lock_guard<std::mutex> lock(state->mutex);
             ++state->counts.devicesMade;
         }
+        // As DirectComposition's host, on the Direct3D devices: its pages are drawn with the
+        // Direct2D device's (multithreaded) factory.
+        if (state->plan.asDirectComposition && devices)
+            devices->Direct3D();
         HRESULT hr = state->Answer(Step::CreateDevice);
         std::unique_ptr<Composition::Device> inner;
         if (SUCCEEDED(hr))
@@ -251,6 +257,13 @@ StandInBackend::~StandInBackend() {
 StandInBackend::Counts StandInBackend::Seen() const {
     std::lock_guard<std::mutex> lock(state_->mutex);
     return state_->counts;
+}
+
+std::shared_ptr<Composition::SoftwareSwapChain>
+SoftwareSwapChainBehind(const std::shared_ptr<Composition::SwapChain>& swapChain) {
+    auto standIn = std::dynamic_pointer_cast<StandInSwapChain>(swapChain);
+    return std::dynamic_pointer_cast<Composition::SoftwareSwapChain>(standIn ? standIn->Inner()
+                                                                             : swapChain);
 }
 
 Composition::SoftwareDevice* SoftwareDeviceBehind(Composition::Device* device) {

@@ -9,6 +9,7 @@
 
 #include "ui/composition/Composition.h"
 #include "ui/composition/SoftwareDevice.h"
+#include "ui/composition/SoftwareSwapChain.h"
 
 #include <windows.h>
 
@@ -65,5 +66,9 @@ class StandInBackend {
 // The software compositor's device behind a host's device: the device itself, or the one a
 // stand-in hands its calls to. Null for DirectComposition.
 Composition::SoftwareDevice* SoftwareDeviceBehind(Composition::Device* device);
+
+// The same for a swap chain.
+std::shared_ptr<Composition::SoftwareSwapChain>
+SoftwareSwapChainBehind(const std::shared_ptr<Composition::SwapChain>& swapChain);
 
 } // namespace CompositionTest
