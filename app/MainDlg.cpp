@@ -209,11 +209,19 @@ LRESULT CMainDlg::OnCaptureChanged(UINT, WPARAM wParam, LPARAM lParam, BOOL&) {
 
 LRESULT CMainDlg::OnDpiChanged(UINT, WPARAM wParam, LPARAM lParam, BOOL&) {
     // Every element, the hidden exit button too: it shows at the DPI of the moment it is shown.
-    ApplyDpiChange(m_hWnd, wParam, lParam, m_dpi, m_host,
-                   {&m_background, &m_logo, &m_minimizeButton, &m_closeButton, &m_uninstallButton,
-                    &m_exitButton});
+    ApplyDpiChange(m_hWnd, wParam, lParam, m_dpi, m_host, Elements());
     // WM_DPICHANGED: an application that processes it returns zero.
     return 0;
+}
+
+LRESULT CMainDlg::OnDeviceLost(UINT, WPARAM, LPARAM, BOOL&) {
+    m_host.RecoverFromDeviceLoss(Elements());
+    return 0;
+}
+
+std::vector<CSVGSimpleObject*> CMainDlg::Elements() {
+    return {&m_background,      &m_logo,      &m_minimizeButton, &m_closeButton,
+            &m_uninstallButton, &m_exitButton};
 }
 
 LRESULT CMainDlg::OnMinimize(WORD, WORD, HWND, BOOL&) {

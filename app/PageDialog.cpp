@@ -112,6 +112,15 @@ void CPageDialog::ApplyDpiChange(WPARAM newDpi, LPARAM suggestedRect) {
     ::ApplyDpiChange(m_window, newDpi, suggestedRect, m_dpi, m_host, m_objects);
 }
 
+void CPageDialog::RecoverFromDeviceLoss() {
+    m_host.RecoverFromDeviceLoss(m_objects);
+}
+
+LRESULT CPageDialog::OnDeviceLost(UINT, WPARAM, LPARAM, BOOL&) {
+    RecoverFromDeviceLoss();
+    return 0;
+}
+
 LRESULT CPageDialog::OnDpiChanged(UINT, WPARAM newDpi, LPARAM suggestedRect, BOOL&) {
     ApplyDpiChange(newDpi, suggestedRect);
     // WM_DPICHANGED: an application that processes it returns zero.

@@ -48,6 +48,7 @@ class CPageDialog {
     MESSAGE_HANDLER(WM_LBUTTONDBLCLK, OnLButtonDown)
     MESSAGE_HANDLER(WM_LBUTTONUP, OnLButtonUp)
     MESSAGE_HANDLER(WM_DPICHANGED, OnDpiChanged)
+    MESSAGE_HANDLER(CDCompUtil::DeviceLostMessage(), OnDeviceLost)
     END_MSG_MAP()
 
     const CDCompUtil& Host() const { return m_host; }
@@ -76,6 +77,8 @@ class CPageDialog {
     // WM_DPICHANGED: the page and the buttons laid out again at the new DPI, in the window's
     // suggested rectangle.
     void ApplyDpiChange(WPARAM newDpi, LPARAM suggestedRect);
+    // The host's devices were lost: the host and the page and buttons are built anew.
+    void RecoverFromDeviceLoss();
 
     CDCompUtil m_host;
     CMouseList m_mouseList;
@@ -94,6 +97,7 @@ class CPageDialog {
     LRESULT OnLButtonDown(UINT, WPARAM wParam, LPARAM lParam, BOOL&);
     LRESULT OnLButtonUp(UINT, WPARAM wParam, LPARAM lParam, BOOL&);
     LRESULT OnDpiChanged(UINT, WPARAM, LPARAM suggestedRect, BOOL& handled);
+    LRESULT OnDeviceLost(UINT, WPARAM, LPARAM, BOOL&);
 
     HWND m_window = nullptr;
     // The page, then the buttons: what a new DPI lays out again.

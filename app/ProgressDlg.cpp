@@ -44,6 +44,15 @@ LRESULT CDXGIProgressDlg::OnDpiChanged(UINT, WPARAM newDpi, LPARAM suggestedRect
     return 0;
 }
 
+LRESULT CDXGIProgressDlg::OnDeviceLost(UINT, WPARAM, LPARAM, BOOL&) {
+    // The animation thread draws into the page's swap chain, which is made anew: it waits.
+    const bool paused = m_page.PauseAnimation();
+    RecoverFromDeviceLoss();
+    if (paused && !m_page.StartAnimation())
+        EndDialog(kFinished);
+    return 0;
+}
+
 LRESULT CDXGIProgressDlg::OnAnimationDone(UINT, WPARAM, LPARAM, BOOL&) {
     EndDialog(kFinished);
     return 0;

@@ -31,6 +31,7 @@ class CDXGIProgressDlg : public CDialogImpl<CDXGIProgressDlg>, public CPageDialo
     MESSAGE_HANDLER(CProgressPage::kAnimationDoneMessage, OnAnimationDone)
     MESSAGE_HANDLER(CProgressPage::kPercentMessage, OnPercent)
     MESSAGE_HANDLER(WM_DPICHANGED, OnDpiChanged)
+    MESSAGE_HANDLER(CDCompUtil::DeviceLostMessage(), OnDeviceLost)
     CHAIN_MSG_MAP(CPageDialog)
     END_MSG_MAP()
 
@@ -48,6 +49,7 @@ class CDXGIProgressDlg : public CDialogImpl<CDXGIProgressDlg>, public CPageDialo
     LRESULT OnAnimationDone(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnPercent(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnDpiChanged(UINT, WPARAM newDpi, LPARAM suggestedRect, BOOL&);
+    LRESULT OnDeviceLost(UINT, WPARAM, LPARAM, BOOL&);
 
     CProgressPage m_page;
 };

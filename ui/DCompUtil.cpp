@@ -2,16 +2,51 @@
 
 #include "D2DLock.h"
 #include "FrameShadow.h"
+#include "SVGSimpleObject.h"
 
+#include <d2derr.h>
+#include <dxgi.h>
+
+#include <algorithm>
 #include <cmath>
 
 using Microsoft::WRL::ComPtr;
+
+namespace {
+
+// The hosts that hold a set of devices, to be told when it is lost; reached from animation
+// threads too.
+SRWLOCK g_hostsLock = SRWLOCK_INIT;
+std::vector<const CDCompUtil*> g_hosts;
+
+void Register(const CDCompUtil* host) {
+    AcquireSRWLockExclusive(&g_hostsLock);
+    if (std::find(g_hosts.begin(), g_hosts.end(), host) == g_hosts.end())
+        g_hosts.push_back(host);
+    ReleaseSRWLockExclusive(&g_hostsLock);
+}
+
+void Unregister(const CDCompUtil* host) {
+    AcquireSRWLockExclusive(&g_hostsLock);
+    g_hosts.erase(std::remove(g_hosts.begin(), g_hosts.end(), host), g_hosts.end());
+    ReleaseSRWLockExclusive(&g_hostsLock);
+}
+
+// DXGI and Direct2D's answers when the device is gone: removed or reset (a driver update, a
+// GPU reset), or a render target that must be made again (EndDraw, Present, Commit).
+bool IsDeviceLoss(HRESULT hr) {
+    return hr == DXGI_ERROR_DEVICE_REMOVED || hr == DXGI_ERROR_DEVICE_RESET ||
+           hr == static_cast<HRESULT>(D2DERR_RECREATE_TARGET);
+}
+
+} // namespace
 
 CDCompUtil::~CDCompUtil() {
     Reset();
 }
 
 void CDCompUtil::Reset() {
+    Unregister(this);
     // The tree and the composition device before the devices they were made from.
     m_rootVisual.reset();
     m_target.reset();
@@ -24,9 +59,42 @@ void CDCompUtil::Reset() {
 }
 
 HRESULT CDCompUtil::Check(HRESULT hr) {
-    if (FAILED(hr))
+    if (FAILED(hr) && !ReportIfDeviceLost(hr))
         m_failed = true;
     return hr;
+}
+
+UINT CDCompUtil::DeviceLostMessage() {
+    static const UINT message = RegisterWindowMessageW(L"CorvaneGraphicsDevicesLost");
+    return message;
+}
+
+bool CDCompUtil::ReportIfDeviceLost(HRESULT hr) const {
+    if (!IsDeviceLoss(hr))
+        return false;
+    CGraphicsDevices* lost = m_devices.get();
+    if (!lost || lost->Lost())
+        return true; // told already
+    lost->MarkLost();
+    AcquireSRWLockShared(&g_hostsLock);
+    for (const CDCompUtil* host : g_hosts) {
+        if (host->m_devices.get() == lost && host->m_hWnd)
+            PostMessageW(host->m_hWnd, DeviceLostMessage(), 0, 0);
+    }
+    ReleaseSRWLockShared(&g_hostsLock);
+    return true;
+}
+
+bool CDCompUtil::RecoverFromDeviceLoss(const std::vector<CSVGSimpleObject*>& objects) {
+    if (!m_devices || !m_devices->Lost())
+        return false;
+    // Nothing made from the lost devices is used again: the host's tree, then each object's.
+    Reset();
+    CreateDevices();
+    for (CSVGSimpleObject* object : objects)
+        object->RecreateComposition();
+    Commit();
+    return true;
 }
 
 bool CDCompUtil::MustRunAgainWithSoftwareCompositor() {
@@ -49,6 +117,7 @@ void CDCompUtil::CreateDevices() {
         return;
     m_devices = CGraphicsDevices::Shared();
     m_backend = NextWindowBackend();
+    Register(this);
 
     // Each step that fails ends the building (the window shows what was made, and a dialog
     // runs again with the software compositor, MustRunAgainWithSoftwareCompositor).
@@ -166,7 +235,7 @@ HRESULT CDCompUtil::DrawFrameWithDirect2D(int w, int h, const RECT& silhouetteRe
 }
 
 HRESULT CDCompUtil::Commit() {
-    return m_compositionDevice ? m_compositionDevice->Commit() : S_OK;
+    return m_compositionDevice ? Check(m_compositionDevice->Commit()) : S_OK;
 }
 
 void CDCompUtil::OnSize(WPARAM type, LPARAM size) {

@@ -18,7 +18,9 @@
 #include <wrl/client.h>
 
 #include <memory>
+#include <vector>
 
+class CSVGSimpleObject;
 struct ShadowStyle;
 
 class CDCompUtil {
@@ -44,8 +46,22 @@ class CDCompUtil {
     // Repaints the root surface (frame and shadow) at the current client size.
     virtual HRESULT DrawFrame();
     // Records the result of a step of the composition (the host's, or a render object's);
-    // returns it.
+    // returns it. A lost device is reported (ReportIfDeviceLost), not counted as a failure.
     HRESULT Check(HRESULT hr);
+    // Any thread (a render control's animation thread too): if hr says the devices are lost
+    // (DXGI_ERROR_DEVICE_REMOVED or _RESET, D2DERR_RECREATE_TARGET), the set is marked lost
+    // and every host holding it is sent DeviceLostMessage, which its dialog hands to
+    // RecoverFromDeviceLoss. True if it did.
+    bool ReportIfDeviceLost(HRESULT hr) const;
+    // The message a host's window gets when the devices it draws with are lost.
+    static UINT DeviceLostMessage();
+    // UI thread, on DeviceLostMessage: if the host's devices are lost, new ones are made, the
+    // frame and the tree are built again on them, each object (in the order they were made)
+    // is made again and drawn as it stood, and the host commits. Once per loss: false (and
+    // nothing done) when the host's devices are not lost, as for the second message of a loss.
+    bool RecoverFromDeviceLoss(const std::vector<CSVGSimpleObject*>& objects);
+    // The set of graphics objects the host draws with (null before CreateDevices).
+    const std::shared_ptr<CGraphicsDevices>& Devices() const { return m_devices; }
     // Whether a step has failed since the host was built.
     bool CompositionFailed() const { return m_failed; }
     // For the end of WM_INITDIALOG, before the window shows: true when a step of

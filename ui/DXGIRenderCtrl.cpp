@@ -60,9 +60,15 @@ ID2D1RenderTarget* CDXGIRenderCtrl::BeginFrame() {
 }
 
 void CDXGIRenderCtrl::EndFrame() {
-    if (m_renderTarget)
+    // A lost device shows in EndDraw (D2DERR_RECREATE_TARGET) or in Present
+    // (DXGI_ERROR_DEVICE_REMOVED or _RESET): the host is told, and its dialog builds anew.
+    if (m_renderTarget && m_host)
+        m_host->ReportIfDeviceLost(m_renderTarget->EndDraw());
+    else if (m_renderTarget)
         m_renderTarget->EndDraw();
-    Present();
+    const HRESULT presented = Present();
+    if (m_host)
+        m_host->ReportIfDeviceLost(presented);
     // The page's target is valid only until the present.
     m_renderTarget.Reset();
     if (m_frameLock)

@@ -32,7 +32,7 @@ Interface* MadeOnce(Microsoft::WRL::ComPtr<Interface>* held, Make make) {
 std::shared_ptr<CGraphicsDevices> CGraphicsDevices::Shared() {
     ExclusiveLock lock(&g_lock);
     std::shared_ptr<CGraphicsDevices> devices = g_shared.lock();
-    if (!devices) {
+    if (!devices || devices->Lost()) {
         devices.reset(new CGraphicsDevices());
         g_shared = devices;
     }

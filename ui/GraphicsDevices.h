@@ -15,11 +15,13 @@
 #include <wincodec.h>
 #include <wrl/client.h>
 
+#include <atomic>
 #include <memory>
 
 class CGraphicsDevices {
   public:
-    // The set the live hosts share, made now (empty) if none is alive.
+    // The set the live hosts share, made now (empty) if none is alive or the one alive was
+    // lost.
     static std::shared_ptr<CGraphicsDevices> Shared();
 
     CGraphicsDevices(const CGraphicsDevices&) = delete;
@@ -37,6 +39,12 @@ class CGraphicsDevices {
     // The Direct3D devices if they have been made (nothing is made).
     const CDirect3DDevices* Direct3DIfMade() const;
 
+    // Any thread: the devices were removed or reset (a driver update, a GPU reset), or a
+    // target must be made again. The hosts holding the set make a new one; Shared hands this
+    // one out no more.
+    void MarkLost() { m_lost = true; }
+    bool Lost() const { return m_lost; }
+
   private:
     CGraphicsDevices() = default;
 
@@ -46,5 +54,6 @@ class CGraphicsDevices {
     Microsoft::WRL::ComPtr<ID2D1Factory> m_d2dFactory;
     Microsoft::WRL::ComPtr<IWICImagingFactory> m_wicFactory;
     bool m_direct3DTried = false;
+    std::atomic<bool> m_lost{false};
     std::unique_ptr<CDirect3DDevices> m_direct3D;
 };

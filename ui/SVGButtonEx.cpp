@@ -28,6 +28,9 @@ void CSVGButtonEx::CreateContent() {
     for (std::shared_ptr<Composition::Surface>* surface :
          {&m_surface, &m_disabledSurface, &m_hoverSurface, &m_pushedSurface})
         Checked(device->CreateVirtualSurface(PixelWidth(), PixelHeight(), surface));
+    // Made again while the ring shows (after a device loss): the looks with the ring too.
+    if (m_focusRing)
+        CreateFocusedLooks();
 }
 
 void CSVGButtonEx::CreateResources(const RECT&) {}

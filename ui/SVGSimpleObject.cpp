@@ -10,6 +10,7 @@
 #include "svg/gdiplus/GDIPlusSVGBitmap.h"
 #include "svg/gdiplus/GDIPlusSVGRenderer.h"
 
+#include <algorithm>
 #include <cstring>
 
 CSVGSimpleObject::~CSVGSimpleObject() {
@@ -67,17 +68,24 @@ void CSVGSimpleObject::Create(HWND owner, const RECT& designRect, const wchar_t*
     }
     m_mode = mode;
 
+    m_visible = TRUE;
     // Created again (a dialog run again on a new window), the object starts afresh.
+    m_clip.reset();
+    BuildComposition();
+    CreateResources(m_designRect);
+}
+
+void CSVGSimpleObject::BuildComposition() {
     m_visual.reset();
     m_effectGroup.reset();
-    m_clip.reset();
     if (Composition::Device* device = CompositionDevice()) {
         Checked(device->CreateVisual(&m_visual));
         CreateContent();
         if (m_visual) {
             m_visual->SetOffsetX(static_cast<float>(m_rect.left));
             m_visual->SetOffsetY(static_cast<float>(m_rect.top));
-            if (const std::shared_ptr<Composition::Visual> parentVisual = ParentVisual())
+            const std::shared_ptr<Composition::Visual> parentVisual = ParentVisual();
+            if (parentVisual && m_visible)
                 parentVisual->AddVisual(m_visual);
             if (m_surface)
                 m_visual->SetContent(m_surface);
@@ -85,10 +93,21 @@ void CSVGSimpleObject::Create(HWND owner, const RECT& designRect, const wchar_t*
             m_visual->SetEffect(m_effectGroup);
         }
     }
-    m_visible = TRUE;
     if (m_effectGroup)
         m_effectGroup->SetOpacity(m_opacity);
+}
+
+void CSVGSimpleObject::RecreateComposition() {
+    const bool clipped = m_clip != nullptr;
+    m_clip.reset();
+    BuildComposition();
+    if (clipped)
+        SetClip(m_clipEdges, m_clipRadii);
     CreateResources(m_designRect);
+    Redraw();
+    UpdateState();
+    for (CSVGSimpleObject* child : m_children)
+        child->RecreateComposition();
 }
 
 void CSVGSimpleObject::CreateChild(CSVGSimpleObject* child, const RECT& designRect,
@@ -110,6 +129,8 @@ void CSVGSimpleObject::CreateContent() {
 }
 
 void CSVGSimpleObject::SetClip(const RECT& edges, const int radii[8]) {
+    m_clipEdges = edges;
+    std::copy(radii, radii + 8, m_clipRadii);
     Composition::Device* device = CompositionDevice();
     if (!device || !m_visual)
         return;

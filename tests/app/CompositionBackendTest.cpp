@@ -7,11 +7,18 @@
 //    layered windows.
 //  - Whatever step of DirectComposition fails, the window the user sees is the software
 //    compositor's, made anew before anything showed, with every pixel as in a normal run.
+//  - A device lost once (DXGI_ERROR_DEVICE_REMOVED from a Commit, D2DERR_RECREATE_TARGET from
+//    an EndDraw, DXGI_ERROR_DEVICE_RESET from a Present, on the UI thread or the progress
+//    page's animation thread) leaves no blank window: new devices, a new tree, everything drawn
+//    again, once per loss.
 #include "ThreeWindows.h"
 
 #include "StandInBackend.h"
 
 #include <gtest/gtest.h>
+
+#include <d2derr.h>
+#include <dxgi.h>
 
 namespace {
 
@@ -86,5 +93,60 @@ INSTANTIATE_TEST_SUITE_P(EachStep, FailedDirectComposition,
                                            FailingStep{"question", Step::CreateSwapChain},
                                            FailingStep{"question", Step::BeginDraw},
                                            FailingStep{"progress", Step::CreateSwapChain}));
+
+struct LostDevice {
+    const char* window;
+    bool asDirectComposition;
+    Step step;
+    HRESULT answer;
+    int times; // calls that report the one loss
+    int after; // calls that go through first
+};
+void PrintTo(const LostDevice& c, std::ostream* out) {
+    *out << c.window << "/" << CompositionTest::StepName(c.step);
+}
+
+WindowShown Show(const std::string& window, std::shared_ptr<const Frame>* last = nullptr) {
+    return window == "main"       ? ShowMainWindow()
+           : window == "question" ? ShowQuestion()
+                                  : ShowProgress(nullptr, last);
+}
+
+class DeviceLoss : public ::testing::TestWithParam<LostDevice> {};
+
+TEST_P(DeviceLoss, NewDevicesAndEverythingDrawnAgainOnce) {
+    const LostDevice& c = GetParam();
+    WindowShown expected;
+    std::shared_ptr<const Frame> expectedLast;
+    {
+        StandInBackend same(StandInPlan{c.asDirectComposition});
+        expected = Show(c.window, &expectedLast);
+    }
+    StandInBackend losing(StandInPlan{c.asDirectComposition, c.step, c.answer, c.times, c.after});
+    std::shared_ptr<const Frame> last;
+    const WindowShown shown = Show(c.window, &last);
+    const StandInBackend::Counts seen = losing.Seen();
+    EXPECT_EQ(seen.failed, c.times) << "the loss was not reported";
+    ASSERT_EQ(seen.devicesMade, 2) << "one new device for the one loss";
+    EXPECT_NE(seen.sets[1], seen.sets[0]) << "the lost set was used again";
+    EXPECT_TRUE(seen.sets[0]->Lost());
+    EXPECT_FALSE(seen.sets[1]->Lost());
+    EXPECT_EQ(shown.initDialogs, 1) << "a lost device is no reason to make the window again";
+    ExpectSameFrame(expected.frame, shown.frame, c.window);
+    if (expectedLast) {
+        ASSERT_NE(last, nullptr);
+        ExpectSameFrame(*expectedLast, *last, "the progress page with the bar full");
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Once, DeviceLoss,
+    ::testing::Values(
+        LostDevice{"main", false, Step::Commit, DXGI_ERROR_DEVICE_REMOVED, 1, 0},
+        LostDevice{"main", true, Step::EndDraw, static_cast<HRESULT>(D2DERR_RECREATE_TARGET), 1, 0},
+        // The page's and both buttons' first frames: three reports of one loss.
+        LostDevice{"question", false, Step::Present, DXGI_ERROR_DEVICE_RESET, 3, 0},
+        // Part-way through the animation, on its thread.
+        LostDevice{"progress", false, Step::Present, DXGI_ERROR_DEVICE_REMOVED, 1, 100}));
 
 } // namespace

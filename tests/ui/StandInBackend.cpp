@@ -46,7 +46,7 @@ struct StandInBackend::State {
         if (step != plan.failing)
             return S_OK;
         ++counts.reached;
-        if (counts.failed >= plan.times)
+        if (counts.reached <= plan.after || counts.failed >= plan.times)
             return S_OK;
         ++counts.failed;
         return plan.answer;
@@ -227,6 +227,7 @@ StandInBackend::StandInBackend(const StandInPlan& plan) : state_(std::make_share
         {
             std::lock_guard<std::mutex> lock(state->mutex);
             ++state->counts.devicesMade;
+            state->counts.sets.push_back(devices);
         }
         // As DirectComposition's host, on the Direct3D devices: its pages are drawn with the
         // Direct2D device's (multithreaded) factory.

@@ -7,6 +7,8 @@
 // through BeginDraw) and it takes no pixels copied in (CopyPixels answers E_NOTIMPL).
 #pragma once
 
+#include "GraphicsDevices.h"
+
 #include "ui/composition/Composition.h"
 #include "ui/composition/SoftwareDevice.h"
 #include "ui/composition/SoftwareSwapChain.h"
@@ -36,7 +38,8 @@ struct StandInPlan {
     bool asDirectComposition = false;
     Step failing = Step::None;
     HRESULT answer = E_FAIL;
-    int times = 1;
+    int times = 1; // calls answered with the failure...
+    int after = 0; // ...once this many calls of the step have gone through
 };
 
 class StandInBackend {
@@ -50,8 +53,10 @@ class StandInBackend {
 
     struct Counts {
         int devicesMade = 0; // composition devices asked for by hosts
-        int reached = 0;     // calls of the failing step
-        int failed = 0;      // of them answered with the failure
+        // The graphics sets they were asked for with, in order (kept alive here).
+        std::vector<std::shared_ptr<CGraphicsDevices>> sets;
+        int reached = 0; // calls of the failing step
+        int failed = 0;  // of them answered with the failure
         std::vector<HWND> targetWindows;
         std::vector<LONG_PTR> targetExStyles; // each window's extended style at its target
     };
