@@ -93,6 +93,25 @@ ShadowStyle FrameShadowStyle(bool active) {
     return active ? ShadowStyle{6.0f, 0.2f} : ShadowStyle{1.83f, 0.25f};
 }
 
+Silhouette FilledSilhouette(int width, int height, const RECT& rect) {
+    Silhouette silhouette;
+    silhouette.width = std::max(width, 0);
+    silhouette.height = std::max(height, 0);
+    silhouette.stride = silhouette.width * 4;
+    silhouette.pixels.assign(static_cast<size_t>(silhouette.stride) * silhouette.height, 0);
+    const int left = std::clamp<int>(rect.left, 0, silhouette.width);
+    const int right = std::clamp<int>(rect.right, left, silhouette.width);
+    const int top = std::clamp<int>(rect.top, 0, silhouette.height);
+    const int bottom = std::clamp<int>(rect.bottom, top, silhouette.height);
+    const std::uint32_t black = 0xFF000000u;
+    for (int y = top; y < bottom; ++y) {
+        BYTE* row = silhouette.pixels.data() + static_cast<size_t>(y) * silhouette.stride;
+        for (int x = left; x < right; ++x)
+            std::memcpy(row + static_cast<size_t>(x) * 4, &black, 4);
+    }
+    return silhouette;
+}
+
 bool DrawSilhouette(int width, int height, const RECT& rect, Silhouette* silhouette) {
     GpBitmap* raw = nullptr;
     if (GdipCreateBitmapFromScan0(width, height, 0, PixelFormat32bppPARGB, nullptr, &raw) != Ok)

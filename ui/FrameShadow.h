@@ -30,6 +30,9 @@ struct Silhouette {
 
 // Needs GDI+ started. False when GDI+ fails.
 bool DrawSilhouette(int width, int height, const RECT& rect, Silhouette* silhouette);
+// The same pixels filled in memory, without GDI+ (whose fill of an integer rectangle is exact:
+// opaque black inside, transparent outside): for the shadow computed on the CPU.
+Silhouette FilledSilhouette(int width, int height, const RECT& rect);
 
 // The shadow as the effect chain gives it: every pixel of the silhouette with any alpha counts
 // as solid, the Gaussian of the given sigma (weights at whole-pixel distances out to 3 sigma,
