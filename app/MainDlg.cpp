@@ -14,10 +14,6 @@ constexpr int kClosePicture = 238;
 constexpr int kUninstallPicture = 262;
 constexpr int kExitPicture = 265;
 
-constexpr RECT kBackgroundRect{16, 16, 716, 416};
-// The elements of the card are stored on the card; this moves them into the window.
-constexpr int kCardOffset = 16;
-
 // WS_CAPTION, WS_SYSMENU, WS_THICKFRAME, WS_MINIMIZEBOX and WS_MAXIMIZEBOX go; the
 // window draws its own frame.
 constexpr DWORD kKeptStyle = 0xFF30FFFF;
@@ -86,25 +82,22 @@ void CMainDlg::CreateElement(CSVGSimpleObject* element, const RECT& rect, const 
 }
 
 void CMainDlg::CreateElements() {
-    // The card's elements moved into the window.
-    RECT logoRect = m_logoRect, minimizeRect = m_minimizeRect, closeRect = m_closeRect;
-    for (RECT* rect : {&logoRect, &minimizeRect, &closeRect})
-        OffsetRect(rect, kCardOffset, kCardOffset);
+    using namespace DialogLayout::Main;
     // In this order, each on top of the ones before; the mouse list follows the same order.
-    CreateElement(&m_background, kBackgroundRect, nullptr, 0, 0, kBackgroundPicture);
-    CreateElement(&m_logo, logoRect, nullptr, 0, 0, kLogoPicture);
+    CreateElement(&m_background, kBackground, nullptr, 0, 0, kBackgroundPicture);
+    CreateElement(&m_logo, kLogo, nullptr, 0, 0, kLogoPicture);
     m_mouseList.Append(&m_logo);
-    CreateElement(&m_minimizeButton, minimizeRect, L"最小化", kMinimizeCommand,
+    CreateElement(&m_minimizeButton, kMinimize, L"最小化", kMinimizeCommand,
                   CSVGButtonEx::kSpriteMode, kMinimizePicture);
     m_mouseList.Append(&m_minimizeButton);
-    CreateElement(&m_closeButton, closeRect, L"关闭", kCloseCommand, CSVGButtonEx::kSpriteMode,
+    CreateElement(&m_closeButton, kClose, L"关闭", kCloseCommand, CSVGButtonEx::kSpriteMode,
                   kClosePicture);
     m_mouseList.Append(&m_closeButton);
-    CreateElement(&m_uninstallButton, m_actionRect, L"立即卸载", kUninstallCommand,
+    CreateElement(&m_uninstallButton, kAction, L"立即卸载", kUninstallCommand,
                   CSVGButtonEx::kRecolourMode, kUninstallPicture);
     m_mouseList.Append(&m_uninstallButton);
     // Takes the uninstall button's place when the workflow has run.
-    CreateElement(&m_exitButton, m_actionRect, L"退出", kExitCommand, CSVGButtonEx::kRecolourMode,
+    CreateElement(&m_exitButton, kAction, L"退出", kExitCommand, CSVGButtonEx::kRecolourMode,
                   kExitPicture);
     m_exitButton.Hide();
     m_mouseList.Append(&m_exitButton);

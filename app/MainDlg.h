@@ -11,6 +11,7 @@
 #include "DPI.h"
 #include "ui/access/DialogAccessibility.h"
 #include "DialogChrome.h"
+#include "DialogLayout.h"
 #include "DialogImpl.h"
 #include "MouseList.h"
 #include "SVGButtonEx.h"
@@ -35,9 +36,9 @@ class CMainDlg : public CDialogImpl<CMainDlg>, public IUninstallWindow {
     // Swallowed; nothing sends it.
     static constexpr UINT kQuietMessage = 2022;
     // Design units: the window with its shadow margin, and the band at its top that drags it.
-    static constexpr int kWindowWidth = 732;
-    static constexpr int kWindowHeight = 432;
-    static constexpr int kCaptionHeight = 40;
+    static constexpr int kWindowWidth = DialogLayout::Main::kWidth;
+    static constexpr int kWindowHeight = DialogLayout::Main::kHeight;
+    static constexpr int kCaptionHeight = DialogLayout::Main::kCaptionHeight;
 
     // Reads the DPI and makes the process DPI aware: the main window is the first window.
     CMainDlg();
@@ -118,15 +119,10 @@ class CMainDlg : public CDialogImpl<CMainDlg>, public IUninstallWindow {
     // The host comes before the elements so that it outlives them.
     CDCompUtil m_host;
     CDialogIcons m_icons;
-    // Stored on the 700 x 400 card; the elements are made at them moved into the window.
-    RECT m_logoRect{18, 15, 149, 39};
+    // Laid out as DialogLayout::Main says.
     CSVGSOCtrl m_logo;
-    RECT m_minimizeRect{632, 12, 656, 36};
     CSVGButtonEx m_minimizeButton;
-    RECT m_closeRect{664, 12, 688, 36};
     CSVGButtonEx m_closeButton;
-    // Already in window coordinates; the uninstall and exit buttons share it.
-    RECT m_actionRect{243, 332, 443, 376};
     CSVGButtonEx m_uninstallButton;
     CSVGButtonEx m_exitButton;
     CMouseList m_mouseList;

@@ -1,11 +1,6 @@
 #include "MsgPage.h"
 
-namespace {
+#include "DialogLayout.h"
 
-// Design units, relative to the page.
-constexpr RECT kTitleRect{30, 30, 360, 54};
-constexpr RECT kMessageRect{30, 70, 358, 118};
-
-} // namespace
-
-CMsgPage::CMsgPage() : CTextPage(kTitleRect, kMessageRect) {}
+CMsgPage::CMsgPage()
+    : CTextPage(DialogLayout::Question::kTitle, DialogLayout::Question::kMessage) {}

@@ -8,8 +8,8 @@
 namespace {
 
 // Design units, relative to the page.
-constexpr RECT kTitleRect{30, 30, 160, 54};
-constexpr RECT kStatusRect{30, 56, 260, 78};
+constexpr RECT kTitleRect = DialogLayout::Progress::kTitle;
+constexpr RECT kStatusRect = DialogLayout::Progress::kStatus;
 constexpr int kBarLeft = CProgressPage::kBarRect.left;
 constexpr int kBarTop = CProgressPage::kBarRect.top;
 constexpr int kBarHeight = CProgressPage::kBarRect.bottom - CProgressPage::kBarRect.top;

@@ -6,6 +6,7 @@
 //
 // The thread touches only this page (its frames, position and running flag) and reads the
 // DPI converter; the page waits for it before it dies.
+#include "DialogLayout.h"
 #include "TextPage.h"
 
 #include <windows.h>
@@ -23,9 +24,9 @@ class CProgressPage : public CTextPage {
     // wParam the percentage; lParam 0.
     static constexpr UINT kPercentMessage = WM_APP + 1;
     // The bar's full length in design units: the animation draws one frame per pixel of it.
-    static constexpr int kBarLength = 330;
+    static constexpr int kBarLength = DialogLayout::Progress::kBarLength;
     // The bar's track, in design units relative to the page.
-    static constexpr RECT kBarRect{30, 92, 30 + kBarLength, 97};
+    static constexpr RECT kBarRect = DialogLayout::Progress::kBar;
 
     CProgressPage();
     // Stops the animation thread and waits for it.

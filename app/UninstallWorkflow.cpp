@@ -1,5 +1,6 @@
 #include "UninstallWorkflow.h"
 
+#include "DialogLayout.h"
 #include "MsgDlg.h"
 #include "ProgressDlg.h"
 #include "PumpedWait.h"
@@ -66,16 +67,16 @@ void FillForceRemovalQuestion(CDXGIMsgDlg& dialog) {
     dialog.m_title = L"检测到Corvane正在运行...";
     dialog.m_message = L"确认要继续强制卸载Corvane软件吗？";
     dialog.m_confirmCaption = L"强制卸载";
-    dialog.m_designWidth = 390;
-    dialog.m_designHeight = 160;
+    dialog.m_designWidth = DialogLayout::Question::kWidth;
+    dialog.m_designHeight = DialogLayout::Question::kHeight;
 }
 
 void FillRemovalProgress(CDXGIProgressDlg& dialog) {
     dialog.m_dpi.Init();
     dialog.m_title = L"开始卸载软件...";
     dialog.m_status = L"正在删除已安装文件";
-    dialog.m_designWidth = 390;
-    dialog.m_designHeight = 136;
+    dialog.m_designWidth = DialogLayout::Progress::kWidth;
+    dialog.m_designHeight = DialogLayout::Progress::kHeight;
 }
 
 LRESULT RunUninstallWorkflow(IUninstallWindow& window) {

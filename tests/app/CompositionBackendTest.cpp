@@ -23,6 +23,7 @@
 namespace {
 
 using namespace AppTest;
+using namespace TestSupport;
 using CompositionTest::StandInBackend;
 using CompositionTest::StandInPlan;
 using CompositionTest::Step;

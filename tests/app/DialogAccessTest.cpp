@@ -5,10 +5,14 @@
 // question in a program of its own, filled as the workflow fills it (the uninstaller asks it
 // only when the product runs). Runs at the display's DPI (100 % and 150 % runs are
 // registered).
-#include "CompositionTestSupport.h"
+#include "Colours.h"
+#include "Pictures.h"
 #include "RealInput.h"
 #include "ScreenReader.h"
+#include "Wait.h"
 #include "WatchedProgram.h"
+
+#include "DialogLayout.h"
 
 #include <gtest/gtest.h>
 
@@ -22,20 +26,18 @@ namespace {
 using ScreenReader::Child;
 using ScreenReader::Node;
 using ScreenReader::Tree;
-using UiTest::PumpFor;
-using UiTest::PumpUntil;
-using UiTest::RealInput;
+using namespace TestSupport;
 
 constexpr wchar_t kQuestionTitle[] = L"检测到Corvane正在运行...";
 constexpr wchar_t kQuestion[] = L"确认要继续强制卸载Corvane软件吗？";
 constexpr wchar_t kProgressTitle[] = L"开始卸载软件...";
 constexpr wchar_t kStatus[] = L"正在删除已安装文件";
-constexpr RECT kConfirmRect{202, 114, 280, 154};
-constexpr RECT kCancelRect{292, 114, 370, 154};
+constexpr RECT kConfirmRect = DialogLayout::Question::kConfirm;
+constexpr RECT kCancelRect = DialogLayout::Question::kCancel;
 constexpr wchar_t kMainTitle[] = L"卸载 Corvane";
-constexpr RECT kMinimizeRect{648, 28, 672, 52};
-constexpr RECT kCloseRect{680, 28, 704, 52};
-constexpr RECT kActionRect{243, 332, 443, 376};
+constexpr RECT kMinimizeRect = DialogLayout::Main::kMinimize;
+constexpr RECT kCloseRect = DialogLayout::Main::kClose;
+constexpr RECT kActionRect = DialogLayout::Main::kAction;
 
 struct ExpectedNode {
     const wchar_t* name;
@@ -136,13 +138,13 @@ class DialogAccessTest : public ::testing::Test {
         const RECT button = OnScreen(designButton);
         const std::uint32_t pixel =
             shot.At(button.left + Scale(1), (button.top + button.bottom) / 2);
-        return CompositionTest::Near(pixel, 0xFFFFFFFF, 24);
+        return Near(pixel, 0xFFFFFFFF, 24);
     }
     Composition::Pixels Screenshot(const std::string& name) {
         const std::wstring path =
             RealInput::Screenshot(name + "@" + std::to_string(percent_) + ".png");
         EXPECT_FALSE(path.empty()) << "no screenshot";
-        return CompositionTest::LoadPicture(path.c_str());
+        return LoadPicture(path);
     }
 
     int percent_ = 100;
@@ -161,20 +163,14 @@ constexpr LONG kButtonOff =
 TEST_F(DialogAccessTest, QuestionReadAndAnswered) {
     Start(L"app_question_host.exe\"", kQuestionTitle);
     GiveKeyboard({100, 140});
-    ASSERT_TRUE(PumpUntil([&] {
-        const Node* cancel = ScreenReader::Find(ScreenReader::Read(window_), L"取  消");
-        return cancel && (cancel->state & STATE_SYSTEM_FOCUSED);
-    }));
-    const Tree tree =
-        ExpectTree(kQuestionTitle, {{L"强制卸载", ROLE_SYSTEM_PUSHBUTTON, kConfirmRect,
-                                     STATE_SYSTEM_FOCUSABLE, kButtonOff | STATE_SYSTEM_FOCUSED},
-                                    {L"取  消", ROLE_SYSTEM_PUSHBUTTON, kCancelRect,
-                                     STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_FOCUSED, kButtonOff},
-                                    {kQuestion,
-                                     ROLE_SYSTEM_STATICTEXT,
-                                     {30, 70, 358, 118},
-                                     STATE_SYSTEM_READONLY,
-                                     STATE_SYSTEM_FOCUSABLE}});
+    ASSERT_TRUE(PumpUntil([&] { return Focused() == L"取  消"; }));
+    const Tree tree = ExpectTree(
+        kQuestionTitle, {{L"强制卸载", ROLE_SYSTEM_PUSHBUTTON, kConfirmRect, STATE_SYSTEM_FOCUSABLE,
+                          kButtonOff | STATE_SYSTEM_FOCUSED},
+                         {L"取  消", ROLE_SYSTEM_PUSHBUTTON, kCancelRect,
+                          STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_FOCUSED, kButtonOff},
+                         {kQuestion, ROLE_SYSTEM_STATICTEXT, DialogLayout::Question::kMessage,
+                          STATE_SYSTEM_READONLY, STATE_SYSTEM_FOCUSABLE}});
     ASSERT_EQ(tree.children.size(), 3u);
     const auto started = program_.Events().Of(EVENT_SYSTEM_DIALOGSTART);
     ASSERT_EQ(started.size(), 1u);
@@ -211,10 +207,7 @@ TEST_F(DialogAccessTest, QuestionReadAndAnswered) {
 TEST_F(DialogAccessTest, MainWindowReadAndWorked) {
     Start(L"..\\..\\app\\uninstaller.exe\"", kMainTitle);
     GiveKeyboard({100, 200});
-    ASSERT_TRUE(PumpUntil([&] {
-        const Node* uninstall = ScreenReader::Find(ScreenReader::Read(window_), L"立即卸载");
-        return uninstall && (uninstall->state & STATE_SYSTEM_FOCUSED);
-    }));
+    ASSERT_TRUE(PumpUntil([&] { return Focused() == L"立即卸载"; }));
     const auto buttons = [](const wchar_t* action) {
         return std::vector<ExpectedNode>{
             {L"最小化", ROLE_SYSTEM_PUSHBUTTON, kMinimizeRect, STATE_SYSTEM_FOCUSABLE,
@@ -233,16 +226,11 @@ TEST_F(DialogAccessTest, MainWindowReadAndWorked) {
     window_ = program_.WaitForDialog(20000, kProgressTitle);
     ASSERT_NE(window_, nullptr) << "no progress dialog";
     const HWND progress = window_;
-    const Tree bar = ExpectTree(kProgressTitle, {{kStatus,
-                                                  ROLE_SYSTEM_STATICTEXT,
-                                                  {30, 56, 260, 78},
-                                                  STATE_SYSTEM_READONLY,
-                                                  STATE_SYSTEM_FOCUSABLE},
-                                                 {kStatus,
-                                                  ROLE_SYSTEM_PROGRESSBAR,
-                                                  {30, 92, 360, 97},
-                                                  STATE_SYSTEM_READONLY,
-                                                  STATE_SYSTEM_FOCUSABLE}});
+    const Tree bar = ExpectTree(kProgressTitle,
+                                {{kStatus, ROLE_SYSTEM_STATICTEXT, DialogLayout::Progress::kStatus,
+                                  STATE_SYSTEM_READONLY, STATE_SYSTEM_FOCUSABLE},
+                                 {kStatus, ROLE_SYSTEM_PROGRESSBAR, DialogLayout::Progress::kBar,
+                                  STATE_SYSTEM_READONLY, STATE_SYSTEM_FOCUSABLE}});
     ASSERT_EQ(bar.children.size(), 2u);
     std::vector<int> values;
     for (BSTR value = nullptr; IsWindow(progress) && values.size() < 1000; PumpFor(50)) {
@@ -258,10 +246,7 @@ TEST_F(DialogAccessTest, MainWindowReadAndWorked) {
     ASSERT_TRUE(PumpUntil([&] { return !program_.Events().Of(EVENT_OBJECT_SHOW).empty(); }, 30000))
         << "the exit button was never shown";
     GiveKeyboard({100, 200});
-    ASSERT_TRUE(PumpUntil([&] {
-        const Node* exit = ScreenReader::Find(ScreenReader::Read(window_), L"退出");
-        return exit && (exit->state & STATE_SYSTEM_FOCUSED);
-    })) << "the exit button has no focus";
+    ASSERT_TRUE(PumpUntil([&] { return Focused() == L"退出"; })) << "the exit button has no focus";
     tree = ExpectTree(kMainTitle, buttons(L"退出"));
     ASSERT_EQ(tree.children.size(), 3u);
     const LONG exit = tree.children[2].id;
@@ -334,7 +319,7 @@ TEST_F(DialogAccessTest, MainWindowByTheKeyboard) {
     const RECT pill = OnScreen(kActionRect);
     const std::uint32_t pushed =
         Screenshot("main-space-held").At(pill.left + Scale(40), pill.top + Scale(6));
-    EXPECT_TRUE(CompositionTest::Near(pushed, 0xFF00B255, 8)) << CompositionTest::Hex(pushed);
+    EXPECT_TRUE(Near(pushed, 0xFF00B255, 8)) << Hex(pushed);
     ASSERT_TRUE(RealInput::KeyUp("space"));
     EXPECT_NE(program_.WaitForDialog(20000, kProgressTitle), nullptr) << "no progress dialog";
     ASSERT_TRUE(PumpUntil([&] { return Focused() == L"退出"; }, 30000));

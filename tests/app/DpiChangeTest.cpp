@@ -3,6 +3,7 @@
 // rectangle the system suggests, shows exactly the pixels of the same window started on a
 // 150 % display. The run at 144 DPI (DpiChange/*.StartedAt150) keeps the frames of the windows
 // started there beside the test program; the run at 96 DPI (DpiChange/*.MovedTo150) compares.
+#include "Colours.h"
 #include "DialogDriver.h"
 #include "FrameChecks.h"
 
@@ -25,6 +26,7 @@
 namespace {
 
 using namespace AppTest;
+using namespace TestSupport;
 
 // The progress dialog's bar stops there (design units), so both runs show it at one place.
 constexpr int kHeldBar = 40;
@@ -141,11 +143,9 @@ Difference Compare(const Frame& shown, const Frame& expected) {
                 continue;
             if (difference.pixels++ == 0)
                 difference.first = {x, y};
-            for (int shift = 0; shift < 32; shift += 8) {
-                const int channel =
-                    static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF);
-                difference.largest = std::max(difference.largest, std::abs(channel));
-            }
+            for (int shift = 0; shift < 32; shift += 8)
+                difference.largest =
+                    std::max(difference.largest, std::abs(Channel(a, shift) - Channel(b, shift)));
         }
     }
     return difference;
@@ -154,9 +154,9 @@ Difference Compare(const Frame& shown, const Frame& expected) {
 class DpiChange : public ::testing::TestWithParam<WindowCase> {
   protected:
     void SetUp() override {
-        ASSERT_TRUE(UiTest::RealInput::Available()) << "run through run_with_input.sh";
+        ASSERT_TRUE(RealInput::Available()) << "run through run_with_input.sh";
         // Away from every window, so that no button shows its hover look.
-        ASSERT_TRUE(UiTest::RealInput::MoveTo(2, 2));
+        ASSERT_TRUE(RealInput::MoveTo(2, 2));
     }
     void Run(const std::function<void(Driver&)>& script) {
         GetParam().run([&](Driver& d) {

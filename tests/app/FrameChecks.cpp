@@ -2,45 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cmath>
-#include <cstdio>
-#include <cstdlib>
-
 namespace AppTest {
-namespace {
-
-int Channel(std::uint32_t pixel, int shift) {
-    return static_cast<int>((pixel >> shift) & 0xFF);
-}
-
-} // namespace
-
-int Distance(std::uint32_t a, std::uint32_t b) {
-    int distance = 0;
-    for (int shift : {0, 8, 16})
-        distance = std::max(distance, std::abs(Channel(a, shift) - Channel(b, shift)));
-    return distance;
-}
-
-int Alpha(std::uint32_t pixel) {
-    return Channel(pixel, 24);
-}
-
-std::uint32_t Blend(std::uint32_t rgb, double alpha, std::uint32_t under) {
-    std::uint32_t out = 0;
-    for (int shift : {0, 8, 16}) {
-        const double value = Channel(rgb, shift) * alpha + Channel(under, shift) * (1.0 - alpha);
-        out |= static_cast<std::uint32_t>(std::lround(value)) << shift;
-    }
-    return out;
-}
-
-std::string Hex(std::uint32_t pixel) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%08X", static_cast<unsigned>(pixel));
-    return text;
-}
 
 RECT Scaled(const CDPI& dpi, const RECT& design) {
     RECT pixels;
@@ -49,20 +11,7 @@ RECT Scaled(const CDPI& dpi, const RECT& design) {
 }
 
 Ink InkIn(const Composition::Pixels& frame, const RECT& area, std::uint32_t textColour) {
-    Ink ink;
-    for (int y = std::max<LONG>(area.top, 0); y < std::min<LONG>(area.bottom, frame.height); ++y) {
-        for (int x = std::max<LONG>(area.left, 0); x < std::min<LONG>(area.right, frame.width);
-             ++x) {
-            const std::uint32_t pixel = frame.At(x, y);
-            if (Distance(pixel, kPageColour) <= 12)
-                continue;
-            ++ink.count;
-            ink.box = {std::min<LONG>(ink.box.left, x), std::min<LONG>(ink.box.top, y),
-                       std::max<LONG>(ink.box.right, x + 1), std::max<LONG>(ink.box.bottom, y + 1)};
-            ink.closest = std::min(ink.closest, Distance(pixel, textColour));
-        }
-    }
-    return ink;
+    return TestSupport::InkIn(frame, area, kPageColour, textColour);
 }
 
 void ExpectPage(const Composition::Pixels& frame, const CDPI& dpi, SIZE design,

@@ -1,8 +1,9 @@
 #include "MainDlgLayout.h"
 
-#include "CompositionTestSupport.h"
-#include "UiTestSupport.h"
+#include "BitmapPixels.h"
+#include "Colours.h"
 
+#include "DialogLayout.h"
 #include "SVGButtonEx.h"
 #include "SVGSOCtrl.h"
 
@@ -13,6 +14,9 @@
 #include <vector>
 
 namespace AppTest {
+
+using namespace TestSupport;
+
 namespace {
 
 enum class Kind { Picture, Sprite, Recolour };
@@ -26,12 +30,12 @@ struct ElementRow {
 
 // Bottom to top, as the window stacks them.
 const ElementRow kLayout[] = {
-    {"background", 266, {16, 16, 716, 416}, Kind::Picture},
-    {"logo", 235, {34, 31, 165, 55}, Kind::Picture},
-    {"minimize", 237, {648, 28, 672, 52}, Kind::Sprite},
-    {"close", 238, {680, 28, 704, 52}, Kind::Sprite},
-    {"uninstall", 262, {243, 332, 443, 376}, Kind::Recolour},
-    {"exit", 265, {243, 332, 443, 376}, Kind::Recolour},
+    {"background", 266, DialogLayout::Main::kBackground, Kind::Picture},
+    {"logo", 235, DialogLayout::Main::kLogo, Kind::Picture},
+    {"minimize", 237, DialogLayout::Main::kMinimize, Kind::Sprite},
+    {"close", 238, DialogLayout::Main::kClose, Kind::Sprite},
+    {"uninstall", 262, DialogLayout::Main::kAction, Kind::Recolour},
+    {"exit", 265, DialogLayout::Main::kAction, Kind::Recolour},
 };
 
 const int kAllLooks[] = {CSVGButtonEx::kNormalLook, CSVGButtonEx::kHoverLook,
@@ -41,7 +45,7 @@ std::vector<std::uint32_t> PixelsOf(const SVGEngine::GDIPlusSVGBitmap& bitmap) {
     std::vector<std::uint32_t> pixels;
     for (int y = 0; y < bitmap.Height(); ++y)
         for (int x = 0; x < bitmap.Width(); ++x)
-            pixels.push_back(UiTest::PixelAt(bitmap, x, y));
+            pixels.push_back(TestSupport::PixelAt(bitmap, x, y));
     return pixels;
 }
 
@@ -52,7 +56,8 @@ struct MainWindowLayout::Element {
     std::map<int, std::vector<std::uint32_t>> looks;
 };
 
-MainWindowLayout::MainWindowLayout(const CDPI& dpi) : size_{dpi.Scale(732), dpi.Scale(432)} {
+MainWindowLayout::MainWindowLayout(const CDPI& dpi)
+    : size_{dpi.Scale(DialogLayout::Main::kWidth), dpi.Scale(DialogLayout::Main::kHeight)} {
     for (const ElementRow& row : kLayout) {
         auto element = std::make_unique<Element>();
         dpi.ScaleRect(&row.rect, &element->rect);
@@ -112,7 +117,7 @@ std::uint32_t MainWindowLayout::Expected(int x, int y, const Looks& looks) const
             continue;
         const int width = element.rect.right - element.rect.left;
         const auto& pixels = element.looks.at(look);
-        pixel = CompositionTest::Over(
+        pixel = TestSupport::Over(
             pixels[static_cast<size_t>(y - element.rect.top) * width + (x - element.rect.left)],
             pixel);
     }
@@ -140,7 +145,7 @@ int MainWindowLayout::Mismatches(const Composition::Pixels& frame, const RECT& a
     int mismatches = 0;
     for (int y = area.top; y < area.bottom; ++y)
         for (int x = area.left; x < area.right; ++x)
-            mismatches += !CompositionTest::Near(frame.At(x, y), expected.At(x, y), 2);
+            mismatches += !TestSupport::Near(frame.At(x, y), expected.At(x, y), 2);
     return mismatches;
 }
 

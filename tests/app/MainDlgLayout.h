@@ -55,14 +55,16 @@ class MainWindowLayout {
 
 // Runs the main window as the program does until the script has ended it (or leaves it to
 // RunScripted); the script starts once the window shows, the pointer on the card's background.
-using MainWindowScript = std::function<void(Driver&, const MainWindowLayout&)>;
-INT_PTR RunMainWindow(Testable<CMainDlg>& dialog, const MainWindowScript& script);
+using MainWindowScript = std::function<void(TestSupport::Driver&, const MainWindowLayout&)>;
+INT_PTR RunMainWindow(TestSupport::Testable<CMainDlg>& dialog, const MainWindowScript& script);
 
 // A point of the card below the drag band that no element covers.
-POINT Background(const Driver& d);
-void Click(Driver& d, POINT client);
+POINT Background(const TestSupport::Driver& d);
+void Click(TestSupport::Driver& d, POINT client);
 // The frame once the card shows these looks (or after about two seconds), and the check.
-Frame CardShowing(Driver& d, const MainWindowLayout& layout, const Looks& looks);
-void ExpectCard(Driver& d, const MainWindowLayout& layout, const Looks& looks, const char* what);
+TestSupport::Frame CardShowing(TestSupport::Driver& d, const MainWindowLayout& layout,
+                               const Looks& looks);
+void ExpectCard(TestSupport::Driver& d, const MainWindowLayout& layout, const Looks& looks,
+                const char* what);
 
 } // namespace AppTest

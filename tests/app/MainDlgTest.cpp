@@ -7,6 +7,7 @@
 
 #include "MainDlg.h"
 #include "RealInput.h"
+#include "Wait.h"
 #include "SVGButtonEx.h"
 
 #include <gtest/gtest.h>
@@ -16,7 +17,7 @@
 namespace {
 
 using namespace AppTest;
-using UiTest::RealInput;
+using namespace TestSupport;
 
 constexpr int kHover = CSVGButtonEx::kHoverLook;
 constexpr int kPushed = CSVGButtonEx::kPushedLook;

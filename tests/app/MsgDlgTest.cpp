@@ -3,6 +3,7 @@
 #include "DialogDriver.h"
 #include "FrameChecks.h"
 
+#include "DialogLayout.h"
 #include "MsgDlg.h"
 #include "RealInput.h"
 #include "UninstallWorkflow.h"
@@ -14,6 +15,7 @@
 namespace {
 
 using namespace AppTest;
+using namespace TestSupport;
 
 constexpr std::uint32_t kNormal = 0x00D766, kHover = 0x19CC6E, kPushed = 0x00B255;
 
@@ -26,8 +28,8 @@ struct ButtonCase {
 void PrintTo(const ButtonCase& button, std::ostream* out) {
     *out << button.name;
 }
-const ButtonCase kConfirm{"confirm", {202, 114, 280, 154}, 2024, 1};
-const ButtonCase kCancel{"cancel", {292, 114, 370, 154}, 2025, 2};
+const ButtonCase kConfirm{"confirm", DialogLayout::Question::kConfirm, 2024, 1};
+const ButtonCase kCancel{"cancel", DialogLayout::Question::kCancel, 2025, 2};
 
 POINT Centre(const RECT& r) {
     return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
@@ -41,7 +43,7 @@ bool Caption(const Frame& frame, const RECT& button, std::uint32_t colour) {
 class MsgDlgTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        ASSERT_TRUE(UiTest::RealInput::Available()) << "run through run_with_input.sh";
+        ASSERT_TRUE(RealInput::Available()) << "run through run_with_input.sh";
         FillForceRemovalQuestion(dialog_);
     }
     // A point of the page no button covers.
@@ -64,7 +66,8 @@ TEST_F(MsgDlgTest, LooksAsLaidOut) {
         RECT window{};
         GetWindowRect(d.Window(), &window);
         EXPECT_EQ(window.right - window.left, frame.width) << "the window has a frame";
-        ExpectPage(frame, dpi, {390, 160}, {{10, 100}, {190, 150}, {385, 60}});
+        ExpectPage(frame, dpi, {DialogLayout::Question::kWidth, DialogLayout::Question::kHeight},
+                   {{10, 100}, {190, 150}, {385, 60}});
         if (dpi.Scale(100) == 150) {
             EXPECT_EQ(frame.width, 585);
             EXPECT_EQ(frame.height, 240);
@@ -78,8 +81,8 @@ TEST_F(MsgDlgTest, LooksAsLaidOut) {
             int size;
         };
         const TextCase texts[] = {
-            {{30, 30, 360, 54}, kWhite, 16},                           // title
-            {{30, 70, 358, 118}, Blend(kWhite, 0.7, kPageColour), 14}, // message
+            {DialogLayout::Question::kTitle, kWhite, 16},
+            {DialogLayout::Question::kMessage, Blend(kWhite, 0.7, kPageColour), 14},
             {kConfirm.designRect, kNormal, 14},
             {kCancel.designRect, kNormal, 14},
         };
@@ -164,7 +167,7 @@ TEST_P(MsgDlgResultTest, OnlyAClickOnAButtonEndsIt) {
         Sleep(GetDoubleClickTime() + 100);
         ASSERT_TRUE(d.MoveTo(Centre(rect)) && d.Press());
         ASSERT_TRUE(d.MoveTo(away) && d.Release());
-        ASSERT_TRUE(d.MoveTo(Centre(rect)) && UiTest::RealInput::Press());
+        ASSERT_TRUE(d.MoveTo(Centre(rect)) && RealInput::Press());
         const Frame again = d.ShownFrame([&](const Frame& f) { return Caption(f, rect, kPushed); });
         EXPECT_TRUE(Caption(again, rect, kPushed)) << "a quick second press was lost";
         ASSERT_TRUE(d.MoveTo(away));

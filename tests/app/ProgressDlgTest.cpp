@@ -5,9 +5,11 @@
 #include "DialogDriver.h"
 #include "FrameChecks.h"
 
+#include "DialogLayout.h"
 #include "ProgressDlg.h"
 #include "RealInput.h"
 #include "StandInBackend.h"
+#include "Wait.h"
 #include "UninstallWorkflow.h"
 
 #include "ui/composition/SoftwareSwapChain.h"
@@ -21,15 +23,19 @@
 namespace {
 
 using namespace AppTest;
+using namespace TestSupport;
 
 constexpr std::uint32_t kOutline = 0x979797, kTrack = 0xD8D8D8, kProgress = 0x14AB4E;
+constexpr RECT kBarDesign = DialogLayout::Progress::kBar;
+constexpr int kBarLength = DialogLayout::Progress::kBarLength;
 
 // The bar's track in pixels, and its middle row.
 struct Bar {
     int left, right, top, middle;
     explicit Bar(const CDPI& dpi)
-        : left(dpi.Scale(30)), right(left + dpi.Scale(330)), top(dpi.Scale(92)),
-          middle(top + dpi.Scale(5) / 2) {}
+        : left(dpi.Scale(kBarDesign.left)), right(left + dpi.Scale(kBarLength)),
+          top(dpi.Scale(kBarDesign.top)),
+          middle(top + dpi.Scale(kBarDesign.bottom - kBarDesign.top) / 2) {}
 };
 
 // What one page shows: title and status line inked, and on the bar's middle row the green part
@@ -42,9 +48,10 @@ struct PageLook {
 
 PageLook LookOf(const Frame& page, const CDPI& dpi) {
     PageLook look;
-    look.title = InkIn(page, Scaled(dpi, {30, 30, 160, 54}), kWhite).closest <= 24;
+    look.title = InkIn(page, Scaled(dpi, DialogLayout::Progress::kTitle), kWhite).closest <= 24;
     look.status =
-        InkIn(page, Scaled(dpi, {30, 56, 260, 78}), Blend(kWhite, 0.7, kPageColour)).closest <= 24;
+        InkIn(page, Scaled(dpi, DialogLayout::Progress::kStatus), Blend(kWhite, 0.7, kPageColour))
+            .closest <= 24;
     const Bar bar(dpi);
     int greens = 0;
     for (int x = bar.left - 2; x < bar.right + 2; ++x) {
@@ -94,7 +101,7 @@ class TestProgressDlg : public Testable<CDXGIProgressDlg> {
 class ProgressDlgTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        ASSERT_TRUE(UiTest::RealInput::Available()) << "run through run_with_input.sh";
+        ASSERT_TRUE(RealInput::Available()) << "run through run_with_input.sh";
         FillRemovalProgress(*dialog_);
     }
     // Destroys the dialog; true if its animation thread had ended by then.
@@ -146,11 +153,13 @@ TEST_F(ProgressDlgTest, FillsTheBarFrameByFrameAndClosesItself) {
                 EXPECT_TRUE(captured);
                 EXPECT_EQ(after, before) << "the window moved";
             }
-            if (!composed && version > static_cast<std::uint64_t>(dpi.Scale(330) / 2)) {
+            if (!composed && version > static_cast<std::uint64_t>(dpi.Scale(kBarLength) / 2)) {
                 composed = true;
                 const Frame frame = d.ShownFrame();
                 d.SaveFrame(frame, L"progress-dialog");
-                ExpectPage(frame, dpi, {390, 136}, {{200, 115}, {300, 40}});
+                ExpectPage(frame, dpi,
+                           {DialogLayout::Progress::kWidth, DialogLayout::Progress::kHeight},
+                           {{200, 115}, {300, 40}});
                 EXPECT_LE(Distance(frame.At(bar.left + 1, bar.middle), kProgress), 1);
                 EXPECT_LE(Distance(frame.At(bar.right - 2, bar.middle), kTrack), 1);
                 // The one-pixel outline on the track's edge shows in the pixel outside it,
@@ -168,7 +177,7 @@ TEST_F(ProgressDlgTest, FillsTheBarFrameByFrameAndClosesItself) {
     EXPECT_EQ(result, 1);
 
     const CDPI& dpi = dialog_->m_dpi;
-    const int limit = dpi.Scale(330);
+    const int limit = dpi.Scale(kBarLength);
     EXPECT_EQ(limit, dpi.Scale(100) == 150 ? 495 : 330);
     std::uint64_t presented = 0;
     PagesOf(dialog_->Page())->Current(&presented);
@@ -213,7 +222,7 @@ TEST_F(ProgressDlgTest, EndedEarlyTheThreadStopsBeforeThePageDies) {
     });
     EXPECT_EQ(result, 7);
     EXPECT_TRUE(dialog_->Page().Running()) << "the bar had ended already: nothing was tested";
-    EXPECT_LT(dialog_->Page().Current(), dialog_->m_dpi.Scale(330));
+    EXPECT_LT(dialog_->Page().Current(), dialog_->m_dpi.Scale(kBarLength));
     EXPECT_TRUE(ThreadEndedWithTheDialog()) << "the animation thread outlived the dialog";
 }
 
@@ -248,9 +257,11 @@ TEST_F(ProgressDlgTest, GoesOnAtTheNewDpiAfterADpiChange) {
     EXPECT_NEAR(percentAfter, percentBefore, 1) << "the bar jumped";
     const CDPI& dpi = dialog_->m_dpi;
     EXPECT_EQ(dpi.Scale(100), newPercent);
-    EXPECT_EQ(dialog_->Page().Current(), MulDiv(330, newPercent, 100));
-    EXPECT_EQ(dialog_->Page().SwapChainWidth(), MulDiv(390, newPercent, 100));
-    EXPECT_EQ(dialog_->Page().SwapChainHeight(), MulDiv(136, newPercent, 100));
+    EXPECT_EQ(dialog_->Page().Current(), MulDiv(kBarLength, newPercent, 100));
+    EXPECT_EQ(dialog_->Page().SwapChainWidth(),
+              MulDiv(DialogLayout::Progress::kWidth, newPercent, 100));
+    EXPECT_EQ(dialog_->Page().SwapChainHeight(),
+              MulDiv(DialogLayout::Progress::kHeight, newPercent, 100));
     EXPECT_TRUE(ThreadEndedWithTheDialog()) << "the animation thread outlived the dialog";
 }
 

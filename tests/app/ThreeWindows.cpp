@@ -14,6 +14,8 @@
 
 namespace AppTest {
 
+using namespace TestSupport;
+
 namespace {
 
 // Counts the runs of WM_INITDIALOG.

@@ -11,6 +11,8 @@
 
 namespace AppTest {
 
+using TestSupport::Frame;
+
 struct WindowShown {
     Frame frame;          // as composed once it showed (the progress dialog: at its end)
     LONG_PTR exStyle = 0; // of the window that showed

@@ -13,6 +13,7 @@
 namespace {
 
 using namespace AppTest;
+using namespace TestSupport;
 
 std::atomic<int> g_direct3DDevices{0};
 

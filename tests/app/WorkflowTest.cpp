@@ -5,8 +5,11 @@
 #include "DialogDriver.h"
 #include "FrameChecks.h"
 #include "MainDlgLayout.h"
-#include "TestSupport.h"
+#include "ProductSandbox.h"
+#include "ProcessWindows.h"
+#include "Wait.h"
 
+#include "DialogLayout.h"
 #include "MainDlg.h"
 #include "RealInput.h"
 #include "SVGButtonEx.h"
@@ -21,16 +24,15 @@
 namespace {
 
 using namespace AppTest;
-using UiTest::RealInput;
+using namespace TestSupport;
 
 // cmd.exe pings (at most a second) before rd; Wine needs a moment to start it.
 constexpr DWORD kFolderRemovalTimeoutMs = 20000;
 // The progress dialog animates for about five and a half seconds.
 constexpr DWORD kDialogTimeoutMs = 20000;
 
-// The question's buttons, in its design units.
-constexpr RECT kConfirmButton{202, 114, 280, 154};
-constexpr RECT kCancelButton{292, 114, 370, 154};
+constexpr RECT kConfirmButton = DialogLayout::Question::kConfirm;
+constexpr RECT kCancelButton = DialogLayout::Question::kCancel;
 
 const Looks kReady = {};
 const Looks kFinished = {{"uninstall", AppTest::kHidden}, {"exit", CSVGButtonEx::kNormalLook}};
@@ -67,32 +69,17 @@ struct WorkflowDialog {
 };
 
 WorkflowDialog OpenWorkflowDialog(HWND main, const CDPI& dpi) {
-    struct Search {
-        HWND main;
-        HWND found;
-    } search{main, nullptr};
-    EnumThreadWindows(
-        GetWindowThreadProcessId(main, nullptr),
-        [](HWND window, LPARAM param) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(param);
-            wchar_t className[16] = {};
-            GetClassNameW(window, className, 16);
-            if (window != s->main && IsWindowVisible(window) &&
-                std::wstring(className) == L"#32770") {
-                s->found = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    const HWND found = FindWindowOf(
+        GetCurrentProcessId(), [&](HWND window) { return window != main && IsDialogBox(window); });
     WorkflowDialog dialog;
-    if (search.found) {
-        RECT client{};
-        GetClientRect(search.found, &client);
-        if (client.right == dpi.Scale(390) && client.bottom == dpi.Scale(160))
-            dialog = {search.found, true};
-        else if (client.right == dpi.Scale(390) && client.bottom == dpi.Scale(136))
-            dialog = {search.found, false};
+    if (found) {
+        const SIZE client = ClientSize(found);
+        using namespace DialogLayout;
+        if (client.cx == dpi.Scale(Question::kWidth) && client.cy == dpi.Scale(Question::kHeight))
+            dialog = {found, true};
+        else if (client.cx == dpi.Scale(Progress::kWidth) &&
+                 client.cy == dpi.Scale(Progress::kHeight))
+            dialog = {found, false};
     }
     return dialog;
 }
@@ -101,35 +88,35 @@ class WorkflowTest : public ::testing::TestWithParam<WorkflowCase> {
   protected:
     void SetUp() override {
         ASSERT_TRUE(RealInput::Available()) << "run through run_with_input.sh";
-        mainProgram_ = enginetest::PlaceProgram(install_, L"Corvane.exe");
-        enginetest::PlaceProgram(install_, L"platform-tools\\adb.exe");
-        enginetest::WriteFile(install_ + L"\\data\\settings.ini", "[Corvane]\r\n");
+        mainProgram_ = PlaceProgram(install_, L"Corvane.exe");
+        PlaceProgram(install_, L"platform-tools\\adb.exe");
+        WriteFile(install_ + L"\\data\\settings.ini", "[Corvane]\r\n");
         for (const std::wstring& shortcut : Shortcuts())
-            enginetest::WriteFile(shortcut);
+            WriteFile(shortcut);
     }
     void TearDown() override {
-        enginetest::RemoveTree(Group());
+        RemoveTree(Group());
         DeleteFileW(Shortcuts()[0].c_str());
     }
 
-    static std::wstring Group() { return enginetest::ShellFolder(CSIDL_PROGRAMS) + L"\\Tessamure"; }
+    static std::wstring Group() { return ShellFolder(CSIDL_PROGRAMS) + L"\\Tessamure"; }
     static std::vector<std::wstring> Shortcuts() {
-        return {enginetest::ShellFolder(CSIDL_DESKTOPDIRECTORY) + L"\\VelkorCorvane.lnk",
+        return {ShellFolder(CSIDL_DESKTOPDIRECTORY) + L"\\VelkorCorvane.lnk",
                 Group() + L"\\VelkorCorvane.lnk", Group() + L"\\\u5378\u8F7DVelkorCorvane.lnk"};
     }
     bool InstallationRemains() const {
         bool shortcuts = true;
         for (const std::wstring& shortcut : Shortcuts())
-            shortcuts = shortcuts && enginetest::FileExists(shortcut);
-        return shortcuts && enginetest::UninstallEntry::Exists() &&
-               enginetest::FileExists(install_ + L"\\data\\settings.ini");
+            shortcuts = shortcuts && FileExists(shortcut);
+        return shortcuts && UninstallEntry::Exists() &&
+               FileExists(install_ + L"\\data\\settings.ini");
     }
 
     // The next dialog of the workflow, once it shows; pumps this thread's messages meanwhile,
     // so a window of this thread never holds up the activation of the dialog.
     static WorkflowDialog NextDialog(Driver& d) {
         WorkflowDialog dialog;
-        UiTest::PumpUntil(
+        PumpUntil(
             [&] {
                 dialog = OpenWorkflowDialog(d.Window(), d.dpi);
                 return dialog.window != nullptr;
@@ -153,11 +140,11 @@ class WorkflowTest : public ::testing::TestWithParam<WorkflowCase> {
         return AppTest::CardShowing(d, layout, looks);
     }
 
-    enginetest::ScratchFolder scratch_{L"workflow"};
+    ScratchFolder scratch_{L"workflow"};
     std::wstring install_ = scratch_.Path() + L"\\Corvane \u5B89\u88C5";
     std::wstring elsewhere_ = scratch_.Path() + L"\\Elsewhere";
     std::wstring mainProgram_;
-    enginetest::UninstallEntry entry_;
+    UninstallEntry entry_;
     Testable<CMainDlg> dialog_;
 };
 
@@ -165,12 +152,11 @@ TEST_P(WorkflowTest, EndsInTheFinishedStateWithTheRemovalDone) {
     const WorkflowCase& c = GetParam();
     if (c.entry)
         entry_.SetLocation(install_);
-    std::unique_ptr<enginetest::RunningProgram> product;
+    std::unique_ptr<RunningProgram> product;
     if (c.product == Product::RunningFromInstallFolder)
-        product = std::make_unique<enginetest::RunningProgram>(mainProgram_);
+        product = std::make_unique<RunningProgram>(mainProgram_);
     else if (c.product == Product::RunningElsewhere)
-        product = std::make_unique<enginetest::RunningProgram>(
-            enginetest::PlaceProgram(elsewhere_, L"Corvane.exe"));
+        product = std::make_unique<RunningProgram>(PlaceProgram(elsewhere_, L"Corvane.exe"));
     ASSERT_TRUE(!product || product->Started()) << "error " << product->StartError();
     const bool asked = c.answers != Answers::None;
 
@@ -238,14 +224,13 @@ TEST_P(WorkflowTest, EndsInTheFinishedStateWithTheRemovalDone) {
     // Shortcuts and entry go in every case; the folder and the product's programs only when
     // the entry says where they are, and only programs running from there.
     for (const std::wstring& shortcut : Shortcuts())
-        EXPECT_FALSE(enginetest::FileExists(shortcut));
-    EXPECT_FALSE(enginetest::FolderExists(Group()));
-    EXPECT_FALSE(enginetest::UninstallEntry::Exists());
+        EXPECT_FALSE(FileExists(shortcut));
+    EXPECT_FALSE(FolderExists(Group()));
+    EXPECT_FALSE(UninstallEntry::Exists());
     if (c.entry) {
-        EXPECT_TRUE(enginetest::WaitUntil([&] { return !enginetest::FolderExists(install_); },
-                                          kFolderRemovalTimeoutMs));
+        EXPECT_TRUE(WaitUntil([&] { return !FolderExists(install_); }, kFolderRemovalTimeoutMs));
     } else {
-        EXPECT_TRUE(enginetest::FolderExists(install_));
+        EXPECT_TRUE(FolderExists(install_));
     }
     if (product) {
         EXPECT_EQ(product->IsRunning(), c.product == Product::RunningElsewhere);
@@ -277,10 +262,10 @@ class PlainOwner : public IUninstallWindow {
 };
 
 TEST(WorkflowWithAPlainOwner, ShowsItsProgressOverTheOwnerAndEndsInTheFinishedState) {
-    enginetest::ScratchFolder scratch(L"plain-owner");
+    ScratchFolder scratch(L"plain-owner");
     const std::wstring install = scratch.Path() + L"\\Corvane";
-    enginetest::PlaceProgram(install, L"Corvane.exe");
-    enginetest::UninstallEntry entry;
+    PlaceProgram(install, L"Corvane.exe");
+    UninstallEntry entry;
     entry.SetLocation(install);
     PlainOwner owner;
     ASSERT_NE(owner.OwnerWindow(), nullptr);
@@ -292,14 +277,9 @@ TEST(WorkflowWithAPlainOwner, ShowsItsProgressOverTheOwnerAndEndsInTheFinishedSt
     } seen;
     seen = {owner.OwnerWindow(), false, false};
     const UINT_PTR timer = SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR, DWORD) {
-        EnumThreadWindows(
-            GetCurrentThreadId(),
-            [](HWND window, LPARAM) -> BOOL {
-                if (IsWindowVisible(window) && GetWindow(window, GW_OWNER) == seen.owner)
-                    seen.sawOwnedDialog = true;
-                return TRUE;
-            },
-            0);
+        if (FindWindowOf(GetCurrentProcessId(),
+                         [](HWND window) { return GetWindow(window, GW_OWNER) == seen.owner; }))
+            seen.sawOwnedDialog = true;
         if (!IsWindowEnabled(seen.owner))
             seen.ownerDisabled = true;
     });
@@ -311,8 +291,8 @@ TEST(WorkflowWithAPlainOwner, ShowsItsProgressOverTheOwnerAndEndsInTheFinishedSt
     EXPECT_TRUE(seen.ownerDisabled) << "the owner takes no input meanwhile";
     EXPECT_EQ(owner.finished, 1);
     EXPECT_TRUE(owner.enabledWhenFinished);
-    EXPECT_FALSE(enginetest::UninstallEntry::Exists());
-    EXPECT_FALSE(enginetest::FolderExists(install)) << "gone when the finished state shows";
+    EXPECT_FALSE(UninstallEntry::Exists());
+    EXPECT_FALSE(FolderExists(install)) << "gone when the finished state shows";
 }
 
 } // namespace

@@ -1,6 +1,9 @@
 // The shipped pictures drawn by our own engine (GDI+) the way the window draws
 // them: whole pictures fitted to their size, sprite cells by id with their
 // opacity, and recoloured button states. Pixels are premultiplied 0xAARRGGBB.
+#include "Colours.h"
+#include "Resources.h"
+
 #include "svg/SVGDocument.h"
 #include "svg/gdiplus/GDIPlusSVGBitmap.h"
 #include "svg/gdiplus/GDIPlusSVGRenderer.h"
@@ -15,15 +18,13 @@
 #include <string>
 
 using namespace SVGEngine;
+using TestSupport::Alpha;
+using TestSupport::Blue;
+using TestSupport::Green;
+using TestSupport::Red;
+using TestSupport::SvgResource;
 
 namespace {
-
-std::string SvgResource(int id) {
-    HRSRC info = FindResourceW(nullptr, MAKEINTRESOURCEW(id), L"SVG");
-    HGLOBAL data = info ? LoadResource(nullptr, info) : nullptr;
-    const char* bytes = data ? static_cast<const char*>(LockResource(data)) : nullptr;
-    return bytes ? std::string(bytes, SizeofResource(nullptr, info)) : std::string();
-}
 
 // The button's rule: the first fill="#...... takes the state's colour.
 std::string Recoloured(std::string svg, const char* colour) {
@@ -49,30 +50,12 @@ class Drawing {
     std::shared_ptr<GDIPlusSVGRenderer> renderer_;
 };
 
-int A(uint32_t p) {
-    return p >> 24;
-}
-int R(uint32_t p) {
-    return (p >> 16) & 0xFF;
-}
-int G(uint32_t p) {
-    return (p >> 8) & 0xFF;
-}
-int B(uint32_t p) {
-    return p & 0xFF;
-}
-
 // Premultiplied pixel equal to the colour at the alpha, within a small step.
 ::testing::AssertionResult Near(uint32_t pixel, uint32_t rgb, int alpha, int tolerance = 3) {
-    const int r = static_cast<int>((rgb >> 16) & 0xFF), g = static_cast<int>((rgb >> 8) & 0xFF),
-              b = static_cast<int>(rgb & 0xFF);
-    const int want[4] = {alpha, r * alpha / 255, g * alpha / 255, b * alpha / 255};
-    const int got[4] = {A(pixel), R(pixel), G(pixel), B(pixel)};
-    for (int i = 0; i < 4; ++i)
-        if (std::abs(want[i] - got[i]) > tolerance)
-            return ::testing::AssertionFailure() << std::hex << "pixel " << pixel << " wanted rgb "
-                                                 << rgb << std::dec << " at alpha " << alpha;
-    return ::testing::AssertionSuccess();
+    if (TestSupport::Near(pixel, TestSupport::Premultiplied(rgb, alpha / 255.0f), tolerance))
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "pixel " << TestSupport::Hex(pixel) << " wanted rgb "
+                                         << TestSupport::Hex(rgb) << " at alpha " << alpha;
 }
 
 int CountWhite(const GDIPlusSVGBitmap::LockedPixels& pixels, int left, int top, int right,
@@ -81,21 +64,18 @@ int CountWhite(const GDIPlusSVGBitmap::LockedPixels& pixels, int left, int top, 
     for (int y = top; y < bottom; ++y)
         for (int x = left; x < right; ++x) {
             const uint32_t p = pixels.Pixel(x, y);
-            if (A(p) == 255 && R(p) > 240 && G(p) > 240 && B(p) > 240)
+            if (Alpha(p) == 255 && Red(p) > 240 && Green(p) > 240 && Blue(p) > 240)
                 ++count;
         }
     return count;
 }
 
-class ArtworkRender : public ::testing::Test {
-  protected:
-    GDIPlusSession session_;
-};
+// GDI+ runs for the whole run (the test program's main).
+using ArtworkRender = ::testing::Test;
 
 } // namespace
 
 TEST_F(ArtworkRender, BackgroundCardAt100And150Percent) {
-    ASSERT_TRUE(session_.Started());
     for (int percent : {100, 150}) {
         SCOPED_TRACE(percent);
         const float s = percent / 100.0f;
@@ -111,18 +91,18 @@ TEST_F(ArtworkRender, BackgroundCardAt100And150Percent) {
         // Opaque dark surface everywhere, lighter at the top than at the bottom.
         const uint32_t top = pixels.Pixel(at(680), at(20));
         const uint32_t bottom = pixels.Pixel(at(680), at(380));
-        EXPECT_EQ(A(top), 255);
-        EXPECT_EQ(A(bottom), 255);
-        EXPECT_GT(G(top), G(bottom));
-        EXPECT_LT(G(top), 0x40);
+        EXPECT_EQ(Alpha(top), 255);
+        EXPECT_EQ(Alpha(bottom), 255);
+        EXPECT_GT(Green(top), Green(bottom));
+        EXPECT_LT(Green(top), 0x40);
         // The glow behind the tile is a faint green, never a bright disc.
         const uint32_t glow = pixels.Pixel(at(327), at(60));
-        EXPECT_GT(G(glow), R(glow) + 8);
-        EXPECT_LT(G(glow), 0x60);
+        EXPECT_GT(Green(glow), Red(glow) + 8);
+        EXPECT_LT(Green(glow), 0x60);
         // The brand tile is green, its ring white.
         const uint32_t tile = pixels.Pixel(at(327), at(113));
-        EXPECT_GT(G(tile), 180);
-        EXPECT_LT(R(tile), 120);
+        EXPECT_GT(Green(tile), 180);
+        EXPECT_LT(Red(tile), 120);
         EXPECT_TRUE(Near(pixels.Pixel(at(310.2f), at(140)), 0xFFFFFF, 255, 6));
         // The headline is white text across the content column.
         EXPECT_GT(CountWhite(pixels, at(240), at(200), at(415), at(234)), at(240) * at(10) / 2);
@@ -134,7 +114,6 @@ TEST_F(ArtworkRender, BackgroundCardAt100And150Percent) {
 }
 
 TEST_F(ArtworkRender, LogoIsTheTileAndAWhiteWordmark) {
-    ASSERT_TRUE(session_.Started());
     Drawing drawing(131, 24);
     auto document = drawing.Document(SvgResource(235));
     ASSERT_EQ(document->Width(), 131);
@@ -142,15 +121,14 @@ TEST_F(ArtworkRender, LogoIsTheTileAndAWhiteWordmark) {
     document->Render(131, 24);
     auto pixels = drawing.Bitmap().Lock();
     const uint32_t tile = pixels.Pixel(12, 2);
-    EXPECT_EQ(A(tile), 255);
-    EXPECT_GT(G(tile), 180);
-    EXPECT_EQ(A(pixels.Pixel(28, 12)), 0); // the gap between tile and wordmark
+    EXPECT_EQ(Alpha(tile), 255);
+    EXPECT_GT(Green(tile), 180);
+    EXPECT_EQ(Alpha(pixels.Pixel(28, 12)), 0); // the gap between tile and wordmark
     EXPECT_GT(CountWhite(pixels, 32, 0, 131, 24), 300);
-    EXPECT_EQ(A(pixels.Pixel(125, 2)), 0);
+    EXPECT_EQ(Alpha(pixels.Pixel(125, 2)), 0);
 }
 
 TEST_F(ArtworkRender, ButtonStatesRecolourTheBodyOnly) {
-    ASSERT_TRUE(session_.Started());
     struct State {
         const char* colour;
         uint32_t rgb;
@@ -172,8 +150,8 @@ TEST_F(ArtworkRender, ButtonStatesRecolourTheBodyOnly) {
                 auto pixels = drawing.Bitmap().Lock();
                 EXPECT_TRUE(Near(pixels.Pixel(w / 10, h / 2), state.rgb, 255));
                 EXPECT_TRUE(Near(pixels.Pixel(w - w / 10, h / 2), state.rgb, 255));
-                EXPECT_EQ(A(pixels.Pixel(0, 0)), 0); // outside the rounded end
-                EXPECT_EQ(A(pixels.Pixel(w - 1, h - 1)), 0);
+                EXPECT_EQ(Alpha(pixels.Pixel(0, 0)), 0); // outside the rounded end
+                EXPECT_EQ(Alpha(pixels.Pixel(w - 1, h - 1)), 0);
                 // The white label in the middle third, in every state.
                 EXPECT_GT(CountWhite(pixels, w / 3, 0, w - w / 3, h), w * h / 60);
             }
@@ -182,7 +160,6 @@ TEST_F(ArtworkRender, ButtonStatesRecolourTheBodyOnly) {
 }
 
 TEST_F(ArtworkRender, SpriteCellsAsTheButtonsDrawThem) {
-    ASSERT_TRUE(session_.Started());
     struct Cell {
         const char* id;
         int index;
@@ -209,7 +186,7 @@ TEST_F(ArtworkRender, SpriteCellsAsTheButtonsDrawThem) {
             // Hover and pushed cells have a backdrop: red for close, faint white for minimise.
             const uint32_t backdrop = pixels.Pixel(12, 3);
             if (cell.index == 0) {
-                EXPECT_EQ(A(backdrop), 0);
+                EXPECT_EQ(Alpha(backdrop), 0);
             } else if (id == 238) {
                 EXPECT_TRUE(Near(backdrop, 0xFF5A4E, static_cast<int>(255 * 0.9f * fade), 4));
             } else {
@@ -217,7 +194,7 @@ TEST_F(ArtworkRender, SpriteCellsAsTheButtonsDrawThem) {
             }
             // A cell never shows its neighbour: the right edge column stays clear
             // of glyphs (only the backdrop may reach it).
-            EXPECT_LE(A(pixels.Pixel(23, 12)), A(backdrop) + 4);
+            EXPECT_LE(Alpha(pixels.Pixel(23, 12)), Alpha(backdrop) + 4);
         }
     }
 }

@@ -1,6 +1,9 @@
 // The artwork as the uninstaller finds it in its own resources: every SVG
 // picture whole and intact, and the window icon drawn by the system at each
 // size it holds.
+#include "Colours.h"
+#include "Resources.h"
+
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -25,15 +28,6 @@ const Picture kPictures[] = {
     {262, "viewBox=\"0 0 200 44\"", ARTWORK_SIZE_UNINSTALL_BUTTON},
     {265, "viewBox=\"0 0 200 44\"", ARTWORK_SIZE_EXIT_BUTTON},
 };
-
-std::string LoadSvgResource(int id) {
-    HRSRC info = FindResourceW(nullptr, MAKEINTRESOURCEW(id), L"SVG");
-    if (!info)
-        return {};
-    HGLOBAL data = LoadResource(nullptr, info);
-    const char* bytes = data ? static_cast<const char*>(LockResource(data)) : nullptr;
-    return bytes ? std::string(bytes, SizeofResource(nullptr, info)) : std::string();
-}
 
 struct IconHandle {
     HICON handle;
@@ -104,22 +98,16 @@ class Canvas {
     uint32_t* bits_ = nullptr;
 };
 
-int Red(uint32_t p) {
-    return (p >> 16) & 0xFF;
-}
-int Green(uint32_t p) {
-    return (p >> 8) & 0xFF;
-}
-int Blue(uint32_t p) {
-    return p & 0xFF;
-}
+using TestSupport::Blue;
+using TestSupport::Green;
+using TestSupport::Red;
 
 } // namespace
 
 TEST(ArtworkResources, EverySvgPictureIsWholeAndHasItsSize) {
     for (const Picture& picture : kPictures) {
         SCOPED_TRACE(picture.id);
-        const std::string svg = LoadSvgResource(picture.id);
+        const std::string svg = TestSupport::SvgResource(picture.id);
         ASSERT_EQ(svg.size(), picture.file_size);
         // The toolkit cuts the text at the first zero byte: there must be none.
         EXPECT_EQ(svg.find('\0'), std::string::npos);

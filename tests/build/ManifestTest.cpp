@@ -2,6 +2,8 @@
 // user has (an administrator is asked to consent, a standard user runs as before), the launcher
 // for none; both want common controls 6.0.0.0 and declare no DPI awareness (the uninstaller
 // sets it at run time). Wine shows no consent prompt, so only the manifests are checked here.
+#include "Resources.h"
+
 #include "TestProgramFolder.h"
 
 #include <gtest/gtest.h>
@@ -10,15 +12,6 @@
 #include <string>
 
 namespace {
-
-std::string ManifestOf(HMODULE module) {
-    HRSRC resource = FindResourceW(module, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));
-    if (!resource)
-        return {};
-    HGLOBAL loaded = LoadResource(module, resource);
-    const char* bytes = static_cast<const char*>(LockResource(loaded));
-    return bytes ? std::string(bytes, SizeofResource(module, resource)) : std::string();
-}
 
 std::size_t Count(const std::string& text, const std::string& part) {
     std::size_t count = 0;
@@ -42,10 +35,10 @@ TEST(Manifest, EachProgramAsksForItsExecutionLevelAndCommonControls6) {
     for (const ProgramManifest& expected : kPrograms) {
         SCOPED_TRACE(expected.program);
         const std::wstring path = TestProgramFolder() + expected.file;
-        const HMODULE module = LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-        ASSERT_NE(module, nullptr);
-        const std::string manifest = ManifestOf(module);
-        FreeLibrary(module);
+        const TestSupport::Resources program(path);
+        ASSERT_TRUE(program.Loaded());
+        // The application manifest: resource 1 of type RT_MANIFEST (24).
+        const std::string manifest = program.Text(MAKEINTRESOURCEW(24), MAKEINTRESOURCEW(1));
 
         ASSERT_FALSE(manifest.empty());
         EXPECT_EQ(Count(manifest, "<requestedExecutionLevel "), 1u);

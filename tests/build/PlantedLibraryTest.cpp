@@ -6,6 +6,11 @@
 // as Windows does. The programs with GDI+ or version.dll in their import table show it. The
 // uninstaller itself is started with every DLL it loads planted beside it, shows its main window
 // and is closed by its close button's command.
+#include "Files.h"
+#include "ProcessWindows.h"
+#include "TestProcess.h"
+#include "Wait.h"
+
 #include "TestProgramFolder.h"
 
 #include <gtest/gtest.h>
@@ -19,15 +24,11 @@
 
 namespace {
 
-bool Exists(const std::wstring& path) {
-    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
+using namespace TestSupport;
 
 // Where the launcher's test payload records its start (tests/launcher/LaunchRecorder.cpp).
 std::wstring LauncherRecord() {
-    wchar_t temp[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, temp);
-    return std::wstring(temp) + L"launcher-payload-started.txt";
+    return TempFolder() + L"launcher-payload-started.txt";
 }
 
 std::wstring OverrideList() {
@@ -63,31 +64,6 @@ bool AskedForNatively(const std::wstring& dll) {
            names.find(name + L"=n,b") != std::wstring::npos;
 }
 
-struct WindowSearch {
-    DWORD processId;
-    HWND found;
-};
-
-BOOL CALLBACK FindVisibleWindow(HWND window, LPARAM parameter) {
-    auto* search = reinterpret_cast<WindowSearch*>(parameter);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner != search->processId || !IsWindowVisible(window))
-        return TRUE;
-    search->found = window;
-    return FALSE;
-}
-
-HWND WaitForWindowOf(HANDLE process, DWORD processId) {
-    for (int i = 0; i < 600; ++i) {
-        WindowSearch search = {processId, nullptr};
-        EnumWindows(FindVisibleWindow, reinterpret_cast<LPARAM>(&search));
-        if (search.found || WaitForSingleObject(process, 100) == WAIT_OBJECT_0)
-            return search.found;
-    }
-    return nullptr;
-}
-
 std::wstring Lower(std::wstring text) {
     CharLowerBuffW(text.data(), static_cast<DWORD>(text.size()));
     return text;
@@ -120,31 +96,28 @@ struct ProgramRun {
 ProgramRun RunFrom(const std::wstring& folder, const std::wstring& program,
                    const std::wstring& arguments, bool closesItsWindow) {
     ProgramRun run;
-    std::wstring commandLine = L"\"" + folder + L"\\" + program + L"\" " + arguments;
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        folder.c_str(), &startup, &process))
+    StartOptions options;
+    options.workingFolder = folder;
+    TestProcess process;
+    if (!process.Start(L"\"" + folder + L"\\" + program + L"\" " + arguments, options))
         return run;
-    CloseHandle(process.hThread);
     if (closesItsWindow) {
-        if (HWND window = WaitForWindowOf(process.hProcess, process.dwProcessId)) {
+        HWND window = nullptr;
+        WaitUntil(
+            [&] {
+                window = FindWindowOf(process.Id(), [](HWND) { return true; });
+                return window || !process.IsRunning();
+            },
+            60000);
+        if (window) {
             run.windowShown = true;
-            run.modules = ModulesOf(process.dwProcessId);
+            run.modules = ModulesOf(process.Id());
             PostMessageW(window, WM_COMMAND, 2026, 0);
         }
     }
     DWORD exitCode = 0;
-    if (WaitForSingleObject(process.hProcess, 60000) != WAIT_OBJECT_0) {
-        TerminateProcess(process.hProcess, 1);
-        WaitForSingleObject(process.hProcess, 5000);
-        exitCode = static_cast<DWORD>(-1);
-    } else {
-        GetExitCodeProcess(process.hProcess, &exitCode);
-    }
-    CloseHandle(process.hProcess);
-    run.exitCode = static_cast<long>(exitCode);
+    if (process.WaitForEnd(60000) && process.ExitCode(&exitCode))
+        run.exitCode = static_cast<long>(exitCode);
     return run;
 }
 
@@ -239,7 +212,7 @@ void ExpectOnlySystemModules(const std::vector<std::wstring>& modules,
 TEST(PlantedLibrary, IsLoadedOnlyWhereTheProgramDoesNotKeepToTheSystemFolder) {
     const std::wstring here = TestProgramFolder();
     const std::wstring standIn = here + L"\\planted.dll";
-    ASSERT_TRUE(Exists(standIn));
+    ASSERT_TRUE(PathExists(standIn));
     int index = 0;
     for (const PlantCase& c : kCases) {
         SCOPED_TRACE(c.what);
@@ -271,14 +244,12 @@ TEST(PlantedLibrary, IsLoadedOnlyWhereTheProgramDoesNotKeepToTheSystemFolder) {
         for (const std::wstring& name : c.planted) {
             const bool expected =
                 std::find(c.loaded.begin(), c.loaded.end(), name) != c.loaded.end();
-            EXPECT_EQ(Exists(folder + L"\\" + name + L".loaded"), expected)
+            EXPECT_EQ(PathExists(folder + L"\\" + name + L".loaded"), expected)
                 << "planted " << std::string(name.begin(), name.end());
         }
         if (c.startsPayload) {
-            bool started = false;
-            for (int i = 0; i < 100 && !(started = Exists(LauncherRecord())); ++i)
-                Sleep(100);
-            EXPECT_TRUE(started) << "the launcher's payload did not start";
+            EXPECT_TRUE(WaitUntil([] { return PathExists(LauncherRecord()); }, 10000))
+                << "the launcher's payload did not start";
         }
         for (const std::wstring& file : created)
             DeleteFileW(file.c_str());

@@ -1,6 +1,9 @@
 // The two files we ship, as Windows sees them: uninstall.exe carries uninstaller.exe byte for
 // byte as resource "BIN" 201 and shows the product's icon (icon 128, the one the uninstaller's
 // window uses) in Explorer and in the file's properties; both carry the product's version.
+#include "Files.h"
+#include "Resources.h"
+
 #include "TestProgramFolder.h"
 
 #include <gtest/gtest.h>
@@ -15,6 +18,9 @@
 
 namespace {
 
+using TestSupport::ReadAll;
+using TestSupport::Resources;
+
 std::wstring BuildFolder() {
     std::wstring folder = TestProgramFolder();             // tests\build
     folder = folder.substr(0, folder.find_last_of(L'\\')); // tests
@@ -23,50 +29,6 @@ std::wstring BuildFolder() {
 
 const std::wstring kLauncher = BuildFolder() + L"\\launcher\\uninstall.exe";
 const std::wstring kUninstaller = BuildFolder() + L"\\app\\uninstaller.exe";
-
-std::vector<char> FileBytes(const std::wstring& path) {
-    std::vector<char> bytes;
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return bytes;
-    LARGE_INTEGER size{};
-    GetFileSizeEx(file, &size);
-    bytes.resize(static_cast<size_t>(size.QuadPart));
-    DWORD read = 0;
-    ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-    bytes.resize(read);
-    CloseHandle(file);
-    return bytes;
-}
-
-// A program's resources, read as data (nothing of it runs). As a plain data file: for an image
-// load of any file named uninstaller.exe, Wine maps its own built-in program of that name.
-class Resources {
-  public:
-    explicit Resources(const std::wstring& file)
-        : module_(LoadLibraryExW(file.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE)) {}
-    ~Resources() {
-        if (module_)
-            FreeLibrary(module_);
-    }
-    Resources(const Resources&) = delete;
-    Resources& operator=(const Resources&) = delete;
-
-    bool Loaded() const { return module_ != nullptr; }
-    HMODULE Module() const { return module_; }
-    std::vector<char> Bytes(const wchar_t* type, const wchar_t* name) const {
-        HRSRC resource = FindResourceW(module_, name, type);
-        if (!resource)
-            return {};
-        const char* data = static_cast<const char*>(LockResource(LoadResource(module_, resource)));
-        return data ? std::vector<char>(data, data + SizeofResource(module_, resource))
-                    : std::vector<char>();
-    }
-
-  private:
-    HMODULE module_;
-};
 
 #pragma pack(push, 2)
 struct IconDirectoryEntry {
@@ -94,7 +56,7 @@ std::vector<std::pair<int, std::vector<char>>> IconImages(const Resources& progr
 }
 
 TEST(ProductFiles, TheLauncherCarriesTheUninstallerByteForByte) {
-    const std::vector<char> uninstaller = FileBytes(kUninstaller);
+    const std::vector<char> uninstaller = ReadAll(kUninstaller);
     ASSERT_GT(uninstaller.size(), 100000u);
     const Resources launcher(kLauncher);
     ASSERT_TRUE(launcher.Loaded());
@@ -143,7 +105,7 @@ TEST(ProductFiles, BothAreReleaseBuiltAndWithinTheirSizes) {
     // size). The sizes are reported by the benchmarks; here only a ceiling well above them
     // catches a build that has lost its settings.
     for (const std::wstring& file : {kLauncher, kUninstaller}) {
-        const std::vector<char> bytes = FileBytes(file);
+        const std::vector<char> bytes = ReadAll(file);
         ASSERT_GT(bytes.size(), 0x400u);
         const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(bytes.data());
         const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS64*>(bytes.data() + dos->e_lfanew);

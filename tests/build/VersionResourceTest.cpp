@@ -1,5 +1,6 @@
 // The version resource Windows shows in each program's properties: product, description,
 // copyright and the version set once in the build.
+#include "Files.h"
 #include "TestProgramFolder.h"
 
 #include <gtest/gtest.h>
@@ -16,9 +17,7 @@ class VersionInfo {
     // Read from a copy under another name: Wine answers version queries for any file named
     // uninstaller.exe with its own built-in uninstaller's (none).
     explicit VersionInfo(const std::wstring& program) {
-        wchar_t folder[MAX_PATH] = {};
-        GetTempPathW(MAX_PATH, folder);
-        const std::wstring file = std::wstring(folder) + L"corvane-version-probe.exe";
+        const std::wstring file = TestSupport::TempFolder() + L"corvane-version-probe.exe";
         if (!CopyFileW(program.c_str(), file.c_str(), FALSE))
             return;
         DWORD ignored = 0;

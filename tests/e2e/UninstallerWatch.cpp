@@ -26,6 +26,11 @@
 #define _WIN32_WINNT 0x0A00
 #undef WINVER
 #define WINVER 0x0A00
+#include "Files.h"
+#include "Text.h"
+#include "ProcessWindows.h"
+#include "Wait.h"
+
 #include "RunningProcesses.h"
 
 #include <windows.h>
@@ -73,14 +78,6 @@ unsigned long long NowMicroseconds() {
     return ticks / 10 - 11644473600ULL * 1000000ULL;
 }
 
-std::string Utf8(const std::wstring& text) {
-    const int bytes =
-        WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string utf8(bytes > 0 ? bytes - 1 : 0, '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, utf8.data(), bytes, nullptr, nullptr);
-    return utf8;
-}
-
 bool IsOurs(HWND window) {
     DWORD pid = 0;
     GetWindowThreadProcessId(window, &pid);
@@ -106,7 +103,7 @@ std::string Render(const State& state) {
     add("foreground %llu",
         static_cast<unsigned long long>(reinterpret_cast<ULONG_PTR>(state.foreground)));
     for (const std::wstring& child : state.children)
-        text += "child " + Utf8(child) + "\n";
+        text += "child " + TestSupport::Utf8(child) + "\n";
     for (const auto& key : state.keys)
         add("key %lu %d", key.first, key.second ? 1 : 0);
     add("peak_working_set %llu", static_cast<unsigned long long>(state.peakWorkingSet));
@@ -118,17 +115,9 @@ std::string Render(const State& state) {
     return text;
 }
 
+// Readers see the old state or the new one whole.
 void WriteState(const std::wstring& folder, const std::string& text) {
-    const std::wstring temporary = folder + L"\\state.tmp";
-    HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return;
-    DWORD written = 0;
-    WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-    CloseHandle(file);
-    // Readers see the old state or the new one whole.
-    MoveFileExW(temporary.c_str(), (folder + L"\\state.txt").c_str(), MOVEFILE_REPLACE_EXISTING);
+    TestSupport::WriteWhole(folder + L"\\state.txt", text);
 }
 
 LRESULT CALLBACK KeyboardHook(int code, WPARAM message, LPARAM data) {
@@ -142,17 +131,11 @@ LRESULT CALLBACK KeyboardHook(int code, WPARAM message, LPARAM data) {
 void ScanWindows() {
     const std::vector<Window> before = g_state.windows;
     std::vector<Window> collected;
-    EnumWindows(
-        [](HWND window, LPARAM out) -> BOOL {
-            if (!IsOurs(window) || !IsWindowVisible(window))
-                return TRUE;
-            auto* list = reinterpret_cast<std::vector<Window>*>(out);
-            RECT rect;
-            GetWindowRect(window, &rect);
-            list->push_back({window, GetWindow(window, GW_OWNER), rect, 0});
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&collected));
+    for (HWND window : TestSupport::VisibleWindowsOf(g_state.pid)) {
+        RECT rect;
+        GetWindowRect(window, &rect);
+        collected.push_back({window, GetWindow(window, GW_OWNER), rect, 0});
+    }
     for (Window& window : collected) {
         window.firstSeen = NowMicroseconds();
         for (const Window& known : before) {
@@ -180,10 +163,6 @@ std::wstring g_image = L"uninstaller.exe";
 
 bool IsUninstaller(const std::wstring& name) {
     return CompareStringOrdinal(name.c_str(), -1, g_image.c_str(), -1, TRUE) == CSTR_EQUAL;
-}
-
-bool Exists(const std::wstring& path) {
-    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 } // namespace
@@ -254,7 +233,7 @@ int wmain(int argc, wchar_t** argv) {
                 g_state.windows.clear();
             }
         }
-        const bool stop = Exists(stopFile) || GetTickCount64() >= deadline;
+        const bool stop = TestSupport::PathExists(stopFile) || GetTickCount64() >= deadline;
         if (stop && watched && !g_state.ended) {
             TerminateProcess(watched, 1000);
             WaitForSingleObject(watched, 5000);
@@ -274,10 +253,7 @@ int wmain(int argc, wchar_t** argv) {
         if (finished)
             break;
         // Pumps messages so the keyboard hook is called, and paces the loop.
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 15, QS_ALLINPUT);
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessageW(&message);
+        TestSupport::PumpFor(15);
     }
     if (hook)
         UnhookWindowsHookEx(hook);

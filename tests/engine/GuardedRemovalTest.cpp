@@ -2,7 +2,7 @@
 // the shortcuts and the uninstall entry still go.
 #include "ProductNames.h"
 #include "RemovalSteps.h"
-#include "TestSupport.h"
+#include "ProductSandbox.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +12,7 @@
 #include <memory>
 #include <ostream>
 
-using namespace enginetest;
+using namespace TestSupport;
 
 namespace {
 

@@ -1,13 +1,13 @@
 // The guard's view of real paths: canonical forms and the shell folders it protects.
 #include "CanonicalPath.h"
 #include "InstallLocationCheck.h"
-#include "TestSupport.h"
+#include "ProductSandbox.h"
 
 #include <gtest/gtest.h>
 
 #include <shlobj.h>
 
-using namespace enginetest;
+using namespace TestSupport;
 
 namespace {
 

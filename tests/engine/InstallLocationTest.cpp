@@ -1,10 +1,10 @@
 // Reading and deleting the product's uninstall entry in the real HKLM.
 #include "InstallLocation.h"
-#include "TestSupport.h"
+#include "ProductSandbox.h"
 
 #include <gtest/gtest.h>
 
-using namespace enginetest;
+using namespace TestSupport;
 
 namespace {
 

@@ -2,7 +2,7 @@
 #include "DevicePath.h"
 #include "ProductProcesses.h"
 #include "StoppedProcesses.h"
-#include "TestSupport.h"
+#include "ProductSandbox.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@
 
 #include <cwctype>
 
-using namespace enginetest;
+using namespace TestSupport;
 
 namespace {
 

@@ -2,7 +2,8 @@
 #include "FolderRemovalCommand.h"
 #include "RemovalOrder.h"
 #include "RemovalSteps.h"
-#include "TestSupport.h"
+#include "ProductSandbox.h"
+#include "Wait.h"
 #include "WinHandles.h"
 
 #include <gtest/gtest.h>
@@ -14,7 +15,7 @@
 #include <filesystem>
 #include <set>
 
-using namespace enginetest;
+using namespace TestSupport;
 
 namespace {
 
@@ -79,34 +80,32 @@ TEST_F(RemovalSteps, StopsTheProductAndRemovesTheInstallFolder) {
     EXPECT_TRUE(FileExists(canary_));
 }
 
-TEST_F(RemovalSteps, LocationWithTrailingBackslashStillStopsAndRemoves) {
-    PlaceInstallation();
-    RunningProgram product(mainProgram_);
-    RunningProgram bridge(bridgeProgram_);
-    ASSERT_TRUE(product.Started() && bridge.Started());
-    entry_.SetLocation(install_ + L"\\");
-
-    RunRemovalSteps();
-
-    EXPECT_TRUE(product.WaitForEnd(0));
-    EXPECT_TRUE(bridge.WaitForEnd(0));
-    EXPECT_TRUE(InstallFolderGoes());
-    EXPECT_TRUE(FileExists(canary_));
-}
-
-TEST_F(RemovalSteps, LocationWithLowerCaseDriveLetterStillStopsAndRemoves) {
-    PlaceInstallation();
-    RunningProgram product(mainProgram_);
-    RunningProgram bridge(bridgeProgram_);
-    ASSERT_TRUE(product.Started() && bridge.Started());
+// The location as an installer may have written it: with a trailing backslash, with a lower-case
+// drive letter. Each still stops the product and removes its folder, and only that folder.
+TEST_F(RemovalSteps, LocationWrittenAnotherWayStillStopsAndRemoves) {
     ASSERT_EQ(install_[0], L'C');
-    entry_.SetLocation(L"c" + install_.substr(1));
+    const struct {
+        const char* what;
+        std::wstring location;
+    } cases[] = {
+        {"trailing backslash", install_ + L"\\"},
+        {"lower-case drive letter", L"c" + install_.substr(1)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        PlaceInstallation();
+        RunningProgram product(mainProgram_);
+        RunningProgram bridge(bridgeProgram_);
+        ASSERT_TRUE(product.Started() && bridge.Started());
+        entry_.SetLocation(c.location);
 
-    RunRemovalSteps();
+        RunRemovalSteps();
 
-    EXPECT_TRUE(product.WaitForEnd(0));
-    EXPECT_TRUE(bridge.WaitForEnd(0));
-    EXPECT_TRUE(InstallFolderGoes());
+        EXPECT_TRUE(product.WaitForEnd(0));
+        EXPECT_TRUE(bridge.WaitForEnd(0));
+        EXPECT_TRUE(InstallFolderGoes());
+        EXPECT_TRUE(FileExists(canary_));
+    }
 }
 
 TEST_F(RemovalSteps, ProgramsNamedInOtherLetterCaseAreStopped) {

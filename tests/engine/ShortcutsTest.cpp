@@ -3,7 +3,7 @@
 #include "RemovalSteps.h"
 #include "ShellFolders.h"
 #include "StartMenuEntries.h"
-#include "TestSupport.h"
+#include "ProductSandbox.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +12,7 @@
 #include <cstdlib>
 #include <ostream>
 
-using namespace enginetest;
+using namespace TestSupport;
 
 namespace {
 

@@ -1,16 +1,14 @@
 // The uninstaller runs the removal on a single-threaded COM apartment; so do the tests.
-#include "TestSupport.h"
+#include "ProductSandbox.h"
+#include "TestMain.h"
 
-#include <gtest/gtest.h>
-
-#include <objbase.h>
+#include <windows.h>
 
 int main(int argc, char** argv) {
-    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    testing::InitGoogleTest(&argc, argv);
-    const int result = RUN_ALL_TESTS();
+    TestSupport::TestRun run;
+    run.comApartment = true;
+    const int result = TestSupport::RunAllTests(argc, argv, run);
     // Each test removes its own folder; the shared root goes once it is empty.
-    RemoveDirectoryW(enginetest::TestRoot().c_str());
-    CoUninitialize();
+    RemoveDirectoryW(TestSupport::TestRoot().c_str());
     return result;
 }

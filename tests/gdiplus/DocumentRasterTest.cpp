@@ -23,8 +23,8 @@ TEST_F(DocumentRasterTest, FitToSizeKeepsTheAspectAnchoredTopLeft) {
     Reset(144, 24);
     Load(kSprite)->Render(144, 24);
     EXPECT_EQ(PixelAt(10, 10), 0xFFFFFFFFu);
-    EXPECT_EQ(AlphaOf(PixelAt(30, 10)), 204); // trunc(0.8 x 255)
-    EXPECT_TRUE(Transparent(80, 10));         // the picture keeps its 72 x 24
+    EXPECT_EQ(Alpha(PixelAt(30, 10)), 204); // trunc(0.8 x 255)
+    EXPECT_TRUE(Transparent(80, 10));       // the picture keeps its 72 x 24
     EXPECT_EQ(renderer_->OpenLevels(), 0u);
 }
 

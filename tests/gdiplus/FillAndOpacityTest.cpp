@@ -26,7 +26,7 @@ TEST_F(FillTest, WhiteFillIsOpaqueWhiteAndHalfOpacityGivesAlpha127) {
     renderer_->DrawPath(*right, {}, SolidFill(Rgba(1, 1, 1), 0.5f), StrokeStyle{});
 
     EXPECT_EQ(PixelAt(25, 50), 0xFFFFFFFFu);
-    EXPECT_EQ(AlphaOf(PixelAt(75, 50)), 127);
+    EXPECT_EQ(Alpha(PixelAt(75, 50)), 127);
     EXPECT_EQ(PixelAt(75, 50), 0x7F7F7F7Fu); // premultiplied
 }
 
@@ -57,7 +57,7 @@ TEST_F(FillTest, OpacityMultipliesThroughLevelsAndRestoreReturnsIt) {
     EXPECT_FLOAT_EQ(renderer_->CurrentOpacity(), 0.3f);
     auto rect = Rect(0, 0, 10, 10);
     Fill(*rect, Rgba(1, 1, 1));
-    EXPECT_EQ(AlphaOf(PixelAt(5, 5)), 76); // trunc(0.3 x 255)
+    EXPECT_EQ(Alpha(PixelAt(5, 5)), 76); // trunc(0.3 x 255)
 
     GraphicStyle inner;
     inner.opacity = 0.5f;
@@ -74,7 +74,7 @@ TEST_F(FillTest, OpacityMultipliesThroughLevelsAndRestoreReturnsIt) {
     element.opacity = 0.5f;
     auto other = Rect(20, 0, 10, 10);
     renderer_->DrawPath(*other, element, SolidFill(Rgba(1, 1, 1), 0.5f), StrokeStyle{});
-    EXPECT_EQ(AlphaOf(PixelAt(25, 5)), 63); // trunc(0.25 x 255)
+    EXPECT_EQ(Alpha(PixelAt(25, 5)), 63); // trunc(0.25 x 255)
 }
 
 TEST_F(FillTest, HiddenElementsAndHiddenGroupsDrawNothing) {

@@ -106,8 +106,8 @@ TEST_F(GeometryTest, MoveToStartsANewFigure) {
     path->LineTo(90, 10);
     path->LineTo(90, 40);
     Fill(*path, Rgba(0, 0, 0));
-    EXPECT_EQ(AlphaOf(PixelAt(38, 14)), 255);
-    EXPECT_EQ(AlphaOf(PixelAt(88, 14)), 255);
+    EXPECT_EQ(Alpha(PixelAt(38, 14)), 255);
+    EXPECT_EQ(Alpha(PixelAt(88, 14)), 255);
     EXPECT_TRUE(Transparent(50, 12));
 }
 

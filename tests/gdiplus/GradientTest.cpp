@@ -41,22 +41,22 @@ class LinearSpread : public RendererTest {
 
 TEST_F(LinearSpread, PadKeepsTheEndColourBeyondTheVector) {
     Paint(SpreadMethod::Pad);
-    EXPECT_GT(RedOf(PixelAt(1, 5)), 230);
+    EXPECT_GT(Red(PixelAt(1, 5)), 230);
     for (int x : {30, 50, 90}) {
-        EXPECT_GT(BlueOf(PixelAt(x, 5)), 250) << x;
-        EXPECT_LT(RedOf(PixelAt(x, 5)), 5) << x;
+        EXPECT_GT(Blue(PixelAt(x, 5)), 250) << x;
+        EXPECT_LT(Red(PixelAt(x, 5)), 5) << x;
     }
 }
 
 TEST_F(LinearSpread, RepeatStartsOverAndReflectRunsBack) {
     Paint(SpreadMethod::Repeat);
-    EXPECT_GT(RedOf(PixelAt(21, 5)), 200); // a new period begins red
-    EXPECT_GT(BlueOf(PixelAt(39, 5)), 200);
+    EXPECT_GT(Red(PixelAt(21, 5)), 200); // a new period begins red
+    EXPECT_GT(Blue(PixelAt(39, 5)), 200);
 
     Reset(kSize, kSize);
     Paint(SpreadMethod::Reflect);
-    EXPECT_GT(BlueOf(PixelAt(21, 5)), 200); // mirrored: blue again just past the end
-    EXPECT_GT(RedOf(PixelAt(39, 5)), 200);
+    EXPECT_GT(Blue(PixelAt(21, 5)), 200); // mirrored: blue again just past the end
+    EXPECT_GT(Red(PixelAt(39, 5)), 200);
 }
 
 TEST_F(GradientTest, RadialIsRedAtTheFocusAndBlueAtTheRim) {
@@ -72,11 +72,11 @@ TEST_F(GradientTest, RadialIsRedAtTheFocusAndBlueAtTheRim) {
     renderer_->DrawPath(*rect, {}, fill, StrokeStyle{});
 
     const std::uint32_t focus = PixelAt(40, 45);
-    EXPECT_GT(RedOf(focus), 220);
-    EXPECT_LT(BlueOf(focus), 35);
+    EXPECT_GT(Red(focus), 220);
+    EXPECT_LT(Blue(focus), 35);
     const std::uint32_t rim = PixelAt(88, 50);
-    EXPECT_GT(BlueOf(rim), 220);
-    EXPECT_LT(RedOf(rim), 35);
+    EXPECT_GT(Blue(rim), 220);
+    EXPECT_LT(Red(rim), 35);
     // Padded beyond the circle with the last stop's colour.
     EXPECT_EQ(PixelAt(2, 2), 0xFF0000FFu);
 }
@@ -93,8 +93,8 @@ TEST_F(GradientTest, RadialInnerStopsSitAtTheirOffsetsFromTheFocus) {
     fill.paint = gradient;
     auto rect = Rect(0, 0, 100, 100);
     renderer_->DrawPath(*rect, {}, fill, StrokeStyle{});
-    EXPECT_GT(RedOf(PixelAt(50 + 5, 50)), 200);    // inside radius 10
-    EXPECT_GT(GreenOf(PixelAt(50 + 20, 50)), 200); // beyond it
+    EXPECT_GT(Red(PixelAt(50 + 5, 50)), 200);    // inside radius 10
+    EXPECT_GT(Green(PixelAt(50 + 20, 50)), 200); // beyond it
 }
 
 TEST_F(GradientTest, StoplessGradientPaintsNothing) {
@@ -118,7 +118,7 @@ TEST_F(GradientTest, StopAlphaIsMultipliedByOpacity) {
     fill.fillOpacity = 0.5f;
     auto rect = Rect(0, 0, 100, 100);
     renderer_->DrawPath(*rect, {}, fill, StrokeStyle{});
-    EXPECT_NEAR(AlphaOf(PixelAt(50, 50)), 63, 1); // trunc(0.25 x 255)
+    EXPECT_NEAR(Alpha(PixelAt(50, 50)), 63, 1); // trunc(0.25 x 255)
 }
 
 TEST_F(GradientTest, GradientStrokePaintsThePen) {
@@ -133,8 +133,8 @@ TEST_F(GradientTest, GradientStrokePaintsThePen) {
     path->MoveTo(10, 50);
     path->LineTo(90, 50);
     renderer_->DrawPath(*path, {}, NoFill(), stroke);
-    EXPECT_GT(RedOf(PixelAt(12, 50)), 220);
-    EXPECT_GT(BlueOf(PixelAt(88, 50)), 220);
+    EXPECT_GT(Red(PixelAt(12, 50)), 220);
+    EXPECT_GT(Blue(PixelAt(88, 50)), 220);
     EXPECT_TRUE(Transparent(50, 40));
 }
 
@@ -170,7 +170,7 @@ TEST_F(GradientTest, RadialOnAHugeShapePaintsWhatIsVisible) {
     fill.paint = gradient;
     auto rect = Rect(-50000, -50000, 100000, 100000);
     renderer_->DrawPath(*rect, {}, fill, StrokeStyle{});
-    EXPECT_GT(RedOf(PixelAt(50, 50)), 220);
+    EXPECT_GT(Red(PixelAt(50, 50)), 220);
     EXPECT_EQ(PixelAt(98, 98), 0xFF0000FFu);
 }
 
@@ -199,7 +199,7 @@ TEST_F(GradientTest, RadialCoversTheWholeVisibleFillAtAnyScale) {
         auto rect = Rect(-5000 / s, -5000 / s, (c.width + 10000) / s, (c.height + 10000) / s);
         renderer_->DrawPath(*rect, style, fill, StrokeStyle{});
 
-        EXPECT_GT(RedOf(PixelAt(c.width / 2, c.height / 2)), 200);
+        EXPECT_GT(Red(PixelAt(c.width / 2, c.height / 2)), 200);
         const int right = c.width - 1, bottom = c.height - 1;
         for (auto [x, y] : {std::pair{0, 0},
                             {right, 0},

@@ -85,7 +85,7 @@ TEST_F(ImageTest, ImageFadesWithItsGroup) {
     renderer_->Save(group);
     renderer_->DrawImage(*image, {}, Area(0, 0, 100, 100), Area(0, 0, 100, 100));
     renderer_->Restore();
-    EXPECT_NEAR(AlphaOf(PixelAt(50, 50)), 127, 1);
+    EXPECT_NEAR(Alpha(PixelAt(50, 50)), 127, 1);
 }
 
 TEST_F(ImageTest, ImageFollowsItsTransform) {

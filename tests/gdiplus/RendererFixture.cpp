@@ -1,38 +1,8 @@
 #include "RendererFixture.h"
 
-#include "svg/gdiplus/GDIPlusApi.h"
+#include "BitmapPixels.h"
 
 namespace SVGEngine::testing {
-namespace {
-
-class GDIPlusEnvironment : public ::testing::Environment {
-  public:
-    void SetUp() override {
-        session_ = std::make_unique<GDIPlusSession>();
-        ASSERT_TRUE(session_->Started());
-    }
-    void TearDown() override { session_.reset(); }
-
-  private:
-    std::unique_ptr<GDIPlusSession> session_;
-};
-
-const auto* const environment = ::testing::AddGlobalTestEnvironment(new GDIPlusEnvironment);
-
-} // namespace
-
-std::uint8_t AlphaOf(std::uint32_t argb) {
-    return static_cast<std::uint8_t>(argb >> 24);
-}
-std::uint8_t RedOf(std::uint32_t argb) {
-    return static_cast<std::uint8_t>(argb >> 16);
-}
-std::uint8_t GreenOf(std::uint32_t argb) {
-    return static_cast<std::uint8_t>(argb >> 8);
-}
-std::uint8_t BlueOf(std::uint32_t argb) {
-    return static_cast<std::uint8_t>(argb);
-}
 
 void RendererTest::SetUp() {
     Reset(kSize, kSize);
@@ -47,9 +17,7 @@ void RendererTest::Reset(int width, int height) {
 }
 
 std::uint32_t RendererTest::PixelAt(int x, int y) const {
-    const GDIPlusSVGBitmap::LockedPixels pixels = bitmap_->Lock();
-    EXPECT_TRUE(pixels.Valid());
-    return pixels.Valid() ? pixels.Pixel(x, y) : 0xDEADBEEF;
+    return TestSupport::PixelAt(*bitmap_, x, y);
 }
 
 std::unique_ptr<Path> RendererTest::Rect(float x, float y, float w, float h) {

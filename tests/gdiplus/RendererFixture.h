@@ -1,6 +1,9 @@
-// Shared set-up of the renderer tests: GDI+ running, a fresh transparent bitmap, a renderer
-// drawing into it, and small builders for the style records.
+// Shared set-up of the renderer tests: a fresh transparent bitmap, a renderer drawing into it,
+// and small builders for the style records. GDI+ runs for the whole run (the test programs'
+// main, tests/support).
 #pragma once
+
+#include "Colours.h"
 
 #include "svg/gdiplus/GDIPlusSVGBitmap.h"
 #include "svg/gdiplus/GDIPlusSVGRenderer.h"
@@ -50,10 +53,10 @@ inline ColorStop Stop(float offset, const Color& color) {
     return stop;
 }
 
-std::uint8_t AlphaOf(std::uint32_t argb);
-std::uint8_t RedOf(std::uint32_t argb);
-std::uint8_t GreenOf(std::uint32_t argb);
-std::uint8_t BlueOf(std::uint32_t argb);
+using TestSupport::Alpha;
+using TestSupport::Blue;
+using TestSupport::Green;
+using TestSupport::Red;
 
 class RendererTest : public ::testing::Test {
   protected:
@@ -65,7 +68,7 @@ class RendererTest : public ::testing::Test {
     void Reset(int width, int height);
     // Premultiplied 0xAARRGGBB at (x, y), read through the locked rows.
     std::uint32_t PixelAt(int x, int y) const;
-    bool Transparent(int x, int y) const { return AlphaOf(PixelAt(x, y)) == 0; }
+    bool Transparent(int x, int y) const { return Alpha(PixelAt(x, y)) == 0; }
 
     std::unique_ptr<Path> Rect(float x, float y, float w, float h);
     void Fill(const Path& path, const Color& color, const GraphicStyle& style = {});

@@ -22,7 +22,6 @@ TEST(DashPattern, OddListIsRepeatedOnceEvenListKept) {
 }
 
 TEST(DashPattern, PenGetsSixValuesAndTheOffsetInPenWidths) {
-    GDIPlusSession session;
     StrokeStyle stroke = SolidStroke(Rgba(0, 0, 0), 2);
     stroke.dashArray = {4, 2, 1};
     stroke.dashOffset = 3;
@@ -47,7 +46,6 @@ TEST(DashPattern, PenGetsSixValuesAndTheOffsetInPenWidths) {
 }
 
 TEST(DashPattern, SquareCapsKeepFlatDashesAndUnusablePatternsDrawSolid) {
-    GDIPlusSession session;
     StrokeStyle stroke = SolidStroke(Rgba(0, 0, 0), 2);
     stroke.lineCap = LineCap::Square;
     stroke.dashArray = {0, 0};
@@ -72,9 +70,9 @@ TEST_F(StrokeTest, DashLengthsAreUserUnits) {
     auto line = Line(*renderer_, 0, 50, 100, 50);
     renderer_->DrawPath(*line, {}, NoFill(), stroke);
     for (int x : {2, 8, 22, 28, 42})
-        EXPECT_EQ(AlphaOf(PixelAt(x, 50)), 255) << x;
+        EXPECT_EQ(Alpha(PixelAt(x, 50)), 255) << x;
     for (int x : {12, 18, 32, 38, 52})
-        EXPECT_EQ(AlphaOf(PixelAt(x, 50)), 0) << x;
+        EXPECT_EQ(Alpha(PixelAt(x, 50)), 0) << x;
 }
 
 TEST_F(StrokeTest, CapsExtendTheLineAsSvgDoes) {
@@ -89,9 +87,9 @@ TEST_F(StrokeTest, CapsExtendTheLineAsSvgDoes) {
     draw(LineCap::Round, 85);
     // Butt ends at the end points; square adds half the width as a square; round as a disc.
     EXPECT_TRUE(Transparent(27, 15));
-    EXPECT_EQ(AlphaOf(PixelAt(27, 50)), 255);
-    EXPECT_EQ(AlphaOf(PixelAt(26, 46)), 255); // square corner
-    EXPECT_EQ(AlphaOf(PixelAt(27, 85)), 255);
+    EXPECT_EQ(Alpha(PixelAt(27, 50)), 255);
+    EXPECT_EQ(Alpha(PixelAt(26, 46)), 255); // square corner
+    EXPECT_EQ(Alpha(PixelAt(27, 85)), 255);
     EXPECT_TRUE(Transparent(25, 80)); // outside the round cap's disc
 }
 
@@ -108,11 +106,11 @@ TEST_F(StrokeTest, StrokeOpacityAndFillPaintBothLayers) {
     stroke.strokeOpacity = 0.5f;
     renderer_->DrawPath(*rect, {}, SolidFill(Rgba(0, 0, 1)), stroke);
     EXPECT_EQ(PixelAt(50, 50), 0xFF0000FFu);     // fill
-    EXPECT_EQ(AlphaOf(PixelAt(50, 16)), 127);    // outer half of the stroke
+    EXPECT_EQ(Alpha(PixelAt(50, 16)), 127);      // outer half of the stroke
     const std::uint32_t inner = PixelAt(50, 23); // stroke over fill
-    EXPECT_EQ(AlphaOf(inner), 255);
-    EXPECT_NEAR(RedOf(inner), 127, 2);
-    EXPECT_NEAR(BlueOf(inner), 128, 2);
+    EXPECT_EQ(Alpha(inner), 255);
+    EXPECT_NEAR(Red(inner), 127, 2);
+    EXPECT_NEAR(Blue(inner), 128, 2);
 }
 
 } // namespace

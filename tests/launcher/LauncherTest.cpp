@@ -1,4 +1,9 @@
 // The launcher, run for real in the sandbox around a payload that records its start.
+#include "Files.h"
+#include "Text.h"
+#include "TestProcess.h"
+#include "Wait.h"
+
 #include "RunningProcesses.h"
 
 #include "TestProgramFolder.h"
@@ -17,35 +22,7 @@
 
 namespace {
 
-bool Exists(const std::wstring& path) {
-    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-std::vector<char> ReadAll(const std::wstring& path) {
-    std::vector<char> bytes;
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                           OPEN_EXISTING, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE)
-        return bytes;
-    LARGE_INTEGER size{};
-    GetFileSizeEx(h, &size);
-    bytes.resize(static_cast<size_t>(size.QuadPart));
-    DWORD read = 0;
-    if (!bytes.empty())
-        ReadFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-    bytes.resize(read);
-    CloseHandle(h);
-    return bytes;
-}
-
-std::wstring FromUtf8(const std::vector<char>& bytes) {
-    const int units =
-        MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
-    std::wstring text(units, L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(),
-                        units);
-    return text;
-}
+using namespace TestSupport;
 
 // Paths compare as Windows compares them: without regard to case, "\\" read as "\".
 std::wstring Canonical(std::wstring path) {
@@ -56,12 +33,7 @@ std::wstring Canonical(std::wstring path) {
 }
 
 bool WaitFor(const std::wstring& path, DWORD timeoutMs) {
-    for (DWORD waited = 0; waited < timeoutMs; waited += 50) {
-        if (Exists(path))
-            return true;
-        Sleep(50);
-    }
-    return Exists(path);
+    return WaitUntil([&] { return PathExists(path); }, timeoutMs);
 }
 
 std::vector<DWORD> ProcessesNamed(const wchar_t* name) {
@@ -71,25 +43,6 @@ std::vector<DWORD> ProcessesNamed(const wchar_t* name) {
             ids.push_back(entry.th32ProcessID);
     }
     return ids;
-}
-
-void RemoveTree(const std::wstring& folder) {
-    WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            const std::wstring name = data.cFileName;
-            if (name == L"." || name == L"..")
-                continue;
-            const std::wstring path = folder + L"\\" + name;
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(path);
-            else
-                DeleteFileW(path.c_str());
-        } while (FindNextFileW(find, &data));
-        FindClose(find);
-    }
-    RemoveDirectoryW(folder.c_str());
 }
 
 // The SIDs the DACL of a file or folder names, as the system reports them.
@@ -132,13 +85,11 @@ std::vector<std::wstring> FolderEntries(const std::wstring& folder) {
 class LauncherTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        wchar_t temp[MAX_PATH] = {};
-        GetTempPathW(MAX_PATH, temp);
         const std::string testName =
             ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        root_ = std::wstring(temp) + L"launcher-test-" + std::to_wstring(GetCurrentProcessId()) +
-                L"-" + std::wstring(testName.begin(), testName.end());
-        RemoveTree(root_);
+        root_ = TempFolder() + L"launcher-test-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                std::wstring(testName.begin(), testName.end());
+        DeleteTree(root_);
         ASSERT_TRUE(CreateDirectoryW(root_.c_str(), nullptr));
         UseTempFolder(root_);
     }
@@ -146,7 +97,7 @@ class LauncherTest : public ::testing::Test {
     void TearDown() override {
         DeleteFileW(HoldFlag().c_str());
         WaitForPayloadsToEnd();
-        RemoveTree(root_);
+        DeleteTree(root_);
     }
 
     // The launcher (and so the payload) takes its temporary folder from TMP.
@@ -162,23 +113,16 @@ class LauncherTest : public ::testing::Test {
     std::wstring HoldFlag() const { return temp_ + L"\\launcher-payload-hold.flag"; }
 
     DWORD RunLauncher() {
-        std::wstring commandLine = L"\"" + TestProgramFolder() + L"\\" LAUNCHER_FILE_NAME L"\"";
-        STARTUPINFOW startup{};
-        startup.cb = sizeof(startup);
-        PROCESS_INFORMATION process{};
-        EXPECT_TRUE(CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                   nullptr, &startup, &process));
-        EXPECT_EQ(WaitForSingleObject(process.hProcess, 30000), WAIT_OBJECT_0);
+        TestProcess launcher;
+        EXPECT_TRUE(launcher.Start(L"\"" + TestProgramFolder() + L"\\" LAUNCHER_FILE_NAME L"\""));
+        EXPECT_TRUE(launcher.WaitForEnd(30000)) << "the launcher did not end";
         DWORD exitCode = 0xDEAD;
-        GetExitCodeProcess(process.hProcess, &exitCode);
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
+        launcher.ExitCode(&exitCode);
         return exitCode;
     }
 
     void WaitForPayloadsToEnd() {
-        for (int i = 0; i < 200 && !ProcessesNamed(L"uninstaller.exe").empty(); ++i)
-            Sleep(50);
+        WaitUntil([] { return ProcessesNamed(L"uninstaller.exe").empty(); }, 10000);
     }
 
     std::wstring root_;
@@ -234,7 +178,7 @@ TEST_F(LauncherTest, ReplacesWhateverIsAtTheWorkingFolderPlace) {
     ASSERT_FALSE(payload.empty());
     for (const Leftover& leftover : kLeftovers) {
         SCOPED_TRACE(leftover.what);
-        RemoveTree(WorkingFolder());
+        DeleteTree(WorkingFolder());
         DeleteFileW(WorkingFolder().c_str());
         DeleteFileW(Record().c_str());
         std::vector<std::wstring> planted;
@@ -259,7 +203,7 @@ TEST_F(LauncherTest, ReplacesWhateverIsAtTheWorkingFolderPlace) {
         EXPECT_TRUE(ReadAll(Target()) == payload);
         for (const std::wstring& path : planted) {
             if (Canonical(path) != Canonical(Target())) {
-                EXPECT_FALSE(Exists(path)) << std::string(path.begin(), path.end());
+                EXPECT_FALSE(PathExists(path)) << std::string(path.begin(), path.end());
             }
         }
         EXPECT_EQ(FolderEntries(WorkingFolder()), std::vector<std::wstring>{L"uninstaller.exe"});

@@ -5,6 +5,7 @@
 #include "PrivateFolder.h"
 #include "WorkingFolderSecurity.h"
 
+#include "Files.h"
 #include "TestProgramFolder.h"
 
 #include <gtest/gtest.h>
@@ -105,10 +106,8 @@ TEST(WorkingFolderSecurity, OnlySystemAndAdministratorsMayChangeTheFolder) {
 class PrivateFolderTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        wchar_t temp[MAX_PATH] = {};
-        GetTempPathW(MAX_PATH, temp);
-        folder_ =
-            std::wstring(temp) + L"private-folder-test-" + std::to_wstring(GetCurrentProcessId());
+        folder_ = TestSupport::TempFolder() + L"private-folder-test-" +
+                  std::to_wstring(GetCurrentProcessId());
         program_.assign(4096, 'p');
     }
     void TearDown() override {

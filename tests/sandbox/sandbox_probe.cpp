@@ -2,6 +2,8 @@
 // path of a marker file in the host's home (e.g. "root\.sandbox-check\marker"), and a token
 // to write into each of the user's shell folders.
 // Prints each folder it wrote to; exits 1 when a drive reaches the host.
+#include "Files.h"
+
 #include <windows.h>
 #include <shlobj.h>
 #include <cstdio>
@@ -10,9 +12,7 @@
 
 namespace {
 
-bool Exists(const std::wstring& path) {
-    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
+using TestSupport::PathExists;
 
 // Every letter, not just the drives the system lists: a drive that is mapped but not
 // (yet) listed must not reach the host either.
@@ -36,12 +36,12 @@ int wmain(int argc, wchar_t** argv) {
 
     for (const std::wstring& drive : AllDriveRoots()) {
         for (const wchar_t* hostFile : {L"etc\\passwd", L"proc\\self\\status", L"usr\\bin"}) {
-            if (Exists(drive + hostFile)) {
+            if (PathExists(drive + hostFile)) {
                 wprintf(L"REACHES HOST ROOT: %ls%ls\n", drive.c_str(), hostFile);
                 ++failures;
             }
         }
-        if (Exists(drive + homeMarker)) {
+        if (PathExists(drive + homeMarker)) {
             wprintf(L"REACHES HOST HOME: %ls%ls\n", drive.c_str(), homeMarker.c_str());
             ++failures;
         }

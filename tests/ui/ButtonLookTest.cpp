@@ -1,7 +1,8 @@
 // The four looks of the SVG buttons, drawn from the program's own pictures into GDI+
 // bitmaps and checked by pixel: sprite cells (with the disabled "normal" cell at 30 %
 // opacity) and recoloured bodies.
-#include "UiTestSupport.h"
+#include "BitmapPixels.h"
+#include "Colours.h"
 
 #include "FillRecolour.h"
 #include "SVGButtonEx.h"
@@ -17,9 +18,9 @@
 namespace {
 
 using SVGEngine::GDIPlusSVGBitmap;
-using UiTest::Near;
-using UiTest::PixelAt;
-using UiTest::Premultiplied;
+using TestSupport::Near;
+using TestSupport::PixelAt;
+using TestSupport::Premultiplied;
 
 constexpr int kNormal = CSVGButtonEx::kNormalLook;
 constexpr int kHover = CSVGButtonEx::kHoverLook;
@@ -60,7 +61,8 @@ void PrintTo(const LookCase& value, std::ostream* out) {
 
 // Sprite cells: minimise and close. Grey glyph #B4BABA; hover cell at group opacity 0.8
 // (white glyph 204, close's red body #FF5A4E at 0.9 x 0.8 = 183, minimise's white body
-// at 0.12 x 0.8 = 24); pushed at 0.3 (glyph 76); disabled is "normal" at 0.3.
+// at 0.12 x 0.8 = 24); pushed at 0.3 (glyph 76); disabled is "normal" at 0.3. Alphas are in
+// 255ths, as GDI+ writes them.
 // Recoloured: the green body #00D766 becomes #19CC6E, #00B255, #CCCCCC.
 std::vector<LookCase> LookCases() {
     const std::uint32_t grey = 0xFFB4BABA;
@@ -76,21 +78,22 @@ std::vector<LookCase> LookCases() {
          1,
          24,
          kHover,
-         {{12, 11, Premultiplied(0xFFFFFF, 204)},
-          {2, 12, Premultiplied(0xFFFFFF, 24)},
-          {12, 5, Premultiplied(0xFFFFFF, 24)}}},
+         {{12, 11, Premultiplied(0xFFFFFF, 204 / 255.0f)},
+          {2, 12, Premultiplied(0xFFFFFF, 24 / 255.0f)},
+          {12, 5, Premultiplied(0xFFFFFF, 24 / 255.0f)}}},
         {"MinimizePushed",
          kMinimize,
          1,
          24,
          kPushed,
-         {{12, 11, Premultiplied(0xFFFFFF, 76)}, {2, 12, Premultiplied(0xFFFFFF, 9)}}},
+         {{12, 11, Premultiplied(0xFFFFFF, 76 / 255.0f)},
+          {2, 12, Premultiplied(0xFFFFFF, 9 / 255.0f)}}},
         {"MinimizeDisabled",
          kMinimize,
          1,
          24,
          kDisabled,
-         {{12, 11, Premultiplied(0xB4BABA, 76)}, {12, 13, 0}, {2, 12, 0}}},
+         {{12, 11, Premultiplied(0xB4BABA, 76 / 255.0f)}, {12, 13, 0}, {2, 12, 0}}},
         // 150 %: the 24-unit cell fills 36 pixels, the bar spans y 16.5 to 19.5.
         {"MinimizeNormalAt36",
          kMinimize,
@@ -109,26 +112,29 @@ std::vector<LookCase> LookCases() {
          1,
          36,
          kHover,
-         {{18, 17, Premultiplied(0xFFFFFF, 204)}, {3, 18, Premultiplied(0xFFFFFF, 24)}}},
+         {{18, 17, Premultiplied(0xFFFFFF, 204 / 255.0f)},
+          {3, 18, Premultiplied(0xFFFFFF, 24 / 255.0f)}}},
         {"CloseNormal", kClose, 1, 24, kNormal, {{9, 9, grey}, {14, 9, grey}, {2, 2, 0}}},
         {"CloseHover",
          kClose,
          1,
          24,
          kHover,
-         {{9, 9, Premultiplied(0xFFFFFF, 204)}, {2, 12, Premultiplied(0xFF5A4E, 183)}}},
+         {{9, 9, Premultiplied(0xFFFFFF, 204 / 255.0f)},
+          {2, 12, Premultiplied(0xFF5A4E, 183 / 255.0f)}}},
         {"ClosePushed",
          kClose,
          1,
          24,
          kPushed,
-         {{9, 9, Premultiplied(0xFFFFFF, 76)}, {2, 12, Premultiplied(0xFF5A4E, 68)}}},
+         {{9, 9, Premultiplied(0xFFFFFF, 76 / 255.0f)},
+          {2, 12, Premultiplied(0xFF5A4E, 68 / 255.0f)}}},
         {"CloseDisabled",
          kClose,
          1,
          24,
          kDisabled,
-         {{9, 9, Premultiplied(0xB4BABA, 76)}, {2, 12, 0}}},
+         {{9, 9, Premultiplied(0xB4BABA, 76 / 255.0f)}, {2, 12, 0}}},
         {"UninstallNormal",
          kUninstall,
          0,
@@ -177,12 +183,13 @@ TEST(RecolouredButton, LabelUnchangedInEveryLook) {
         CSVGButtonEx button;
         CreateButton(&button, resource, CSVGButtonEx::kRecolourMode, 0);
         const auto normal = DrawLook(button, kNormal);
-        const int white = UiTest::CountPixels(*normal, 0xFFFFFFFF);
+        const int white = TestSupport::CountPixels(*normal, 0xFFFFFFFF);
         EXPECT_GT(white, 100) << resource;
         for (int look : {kHover, kPushed, kDisabled}) {
             const auto other = DrawLook(button, look);
-            EXPECT_EQ(UiTest::CountPixels(*other, 0xFFFFFFFF), white) << resource << " " << look;
-            EXPECT_FALSE(UiTest::SamePixels(*normal, *other)) << resource << " " << look;
+            EXPECT_EQ(TestSupport::CountPixels(*other, 0xFFFFFFFF), white)
+                << resource << " " << look;
+            EXPECT_FALSE(TestSupport::SamePixels(*normal, *other)) << resource << " " << look;
         }
     }
 }
@@ -198,9 +205,9 @@ TEST(RecolouredButton, PictureWithoutHashFillLooksTheSame) {
         button.Create(nullptr, {0, 0, 20, 20}, nullptr, 1, nullptr, CSVGButtonEx::kRecolourMode);
         button.SetSVGText(text);
         const auto normal = DrawLook(button, kNormal);
-        EXPECT_EQ(UiTest::CountPixels(*normal, 0), 0) << text;
+        EXPECT_EQ(TestSupport::CountPixels(*normal, 0), 0) << text;
         for (int look : {kHover, kPushed, kDisabled})
-            EXPECT_TRUE(UiTest::SamePixels(*normal, *DrawLook(button, look))) << text << look;
+            EXPECT_TRUE(TestSupport::SamePixels(*normal, *DrawLook(button, look))) << text << look;
     }
 }
 

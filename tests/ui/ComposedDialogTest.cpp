@@ -2,10 +2,13 @@
 // software compositor and driven with real input (xdotool through run_with_input.sh):
 // picture placement, opacity, rounded clips, hiding, every button look, and text on
 // swap chains. Runs at the display's DPI (100 % and 150 % runs are registered).
+#include "BitmapPixels.h"
+#include "Colours.h"
+#include "DialogDriver.h"
+#include "Ink.h"
 #include "RealInput.h"
 #include "TestDialog.h"
-#include "CompositionTestSupport.h"
-#include "UiTestSupport.h"
+#include "Wait.h"
 
 #include "DCompUtil.h"
 #include "DPI.h"
@@ -18,9 +21,10 @@
 
 #include "ui/access/FocusRing.h"
 #include "ui/composition/Pixels.h"
-#include "ui/composition/SoftwareDevice.h"
 
 #include <gtest/gtest.h>
+
+#include <windowsx.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -30,9 +34,7 @@
 
 namespace {
 
-using UiTest::PumpFor;
-using UiTest::PumpUntil;
-using UiTest::RealInput;
+using namespace TestSupport;
 using Frame = Composition::Pixels;
 
 constexpr std::uint32_t kBackground = 0x203040;
@@ -47,19 +49,9 @@ const char kTwoColourSvg[] = "<svg width='40' height='20'><rect width='20' heigh
 const char kWhiteSvg[] =
     "<svg width='100' height='100'><rect width='100' height='100' fill='#FFFFFF'/></svg>";
 
-int Channel(std::uint32_t argb, int shift) {
-    return static_cast<int>((argb >> shift) & 0xFF);
-}
-
 // A premultiplied pixel over an opaque colour.
-std::uint32_t Over(std::uint32_t premultiplied, std::uint32_t rgb) {
-    const int alpha = Channel(premultiplied, 24);
-    std::uint32_t out = 0xFF000000;
-    for (int shift : {0, 8, 16}) {
-        const int value = Channel(premultiplied, shift) + Channel(rgb, shift) * (255 - alpha) / 255;
-        out |= static_cast<std::uint32_t>(std::min(value, 255)) << shift;
-    }
-    return out;
+std::uint32_t OverOpaque(std::uint32_t premultiplied, std::uint32_t rgb) {
+    return Over(premultiplied, 0xFF000000 | rgb);
 }
 
 // A page that draws one line of text, as the dialogs' pages do.
@@ -87,37 +79,6 @@ class TextPage : public CDXGIRenderCtrl {
     Microsoft::WRL::ComPtr<IDWriteTextFormat> m_format;
 };
 
-// The pixels of a rectangle that differ from its background: where text is inked.
-struct Ink {
-    int count = 0;
-    RECT box{INT_MAX, INT_MAX, INT_MIN, INT_MIN};
-    int closest = INT_MAX; // channel distance of the pixel closest to the text colour
-};
-
-Ink InkIn(const Frame& frame, const RECT& area, std::uint32_t background,
-          std::uint32_t textColour) {
-    Ink ink;
-    for (int y = area.top; y < area.bottom; ++y) {
-        for (int x = area.left; x < area.right; ++x) {
-            const std::uint32_t pixel = frame.At(x, y);
-            int fromBackground = 0, fromText = 0;
-            for (int shift : {0, 8, 16}) {
-                fromBackground = std::max(
-                    fromBackground, std::abs(Channel(pixel, shift) - Channel(background, shift)));
-                fromText = std::max(fromText,
-                                    std::abs(Channel(pixel, shift) - Channel(textColour, shift)));
-            }
-            if (fromBackground <= 12)
-                continue;
-            ++ink.count;
-            ink.box = {std::min<LONG>(ink.box.left, x), std::min<LONG>(ink.box.top, y),
-                       std::max<LONG>(ink.box.right, x + 1), std::max<LONG>(ink.box.bottom, y + 1)};
-            ink.closest = std::min(ink.closest, fromText);
-        }
-    }
-    return ink;
-}
-
 class ComposedDialogTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -125,6 +86,7 @@ class ComposedDialogTest : public ::testing::Test {
         dpi_.Init();
         dialog_ = std::make_unique<UiTest::TestDialog>(60, 60, dpi_.Scale(732), dpi_.Scale(432),
                                                        &host_, &dpi_);
+        driver_ = std::make_unique<Driver>(dialog_->Record(), dpi_, host_);
         dpi_.UpdateForWindow(dialog_->Handle());
         ASSERT_NE(host_.CompositionDevice(), nullptr);
 
@@ -179,19 +141,10 @@ class ComposedDialogTest : public ::testing::Test {
     }
 
     void MoveTo(int x, int y) {
-        const POINT screen = dialog_->ToScreen(x, y);
-        // A move to where the pointer already is reports nothing.
-        POINT now{};
-        if (GetCursorPos(&now) && now.x == screen.x && now.y == screen.y) {
-            ASSERT_TRUE(RealInput::MoveTo(screen.x + 1, screen.y + 1));
-        }
-        ASSERT_TRUE(RealInput::MoveTo(screen.x, screen.y));
-        ASSERT_TRUE(PumpUntil([&] {
-            const POINT last = dialog_->LastMove();
-            return last.x == x && last.y == y;
-        })) << "no WM_MOUSEMOVE at "
-            << x << "," << y << " (screen " << screen.x << "," << screen.y << "); last at "
-            << dialog_->LastMove().x << "," << dialog_->LastMove().y;
+        ASSERT_TRUE(driver_->MoveTo({x, y}))
+            << "no WM_MOUSEMOVE at " << x << "," << y << "; last at "
+            << GET_X_LPARAM(dialog_->Record().lastMove) << ","
+            << GET_Y_LPARAM(dialog_->Record().lastMove);
     }
     void MoveToCentre(const CSVGSimpleObject& object) {
         const RECT& r = object.Rect();
@@ -200,36 +153,18 @@ class ComposedDialogTest : public ::testing::Test {
     // A point of the background no object covers. (The transparent margin would not do:
     // a layered window's fully transparent pixels let the mouse through.)
     void MoveAway() { MoveTo(dpi_.Scale(30), dpi_.Scale(400)); }
-    void Press() {
-        const int before = dialog_->Presses();
-        ASSERT_TRUE(RealInput::Press());
-        ASSERT_TRUE(PumpUntil([&] { return dialog_->Presses() > before; }));
-    }
+    void Press() { ASSERT_TRUE(driver_->Press()); }
     void Release() {
-        const int before = dialog_->Releases();
-        ASSERT_TRUE(RealInput::Release());
-        ASSERT_TRUE(PumpUntil([&] { return dialog_->Releases() > before; }));
+        ASSERT_TRUE(driver_->Release());
         PumpFor(100);
     }
 
     // The frame the compositor last showed, in client pixels.
-    Frame ShownFrame() const {
-        Frame frame;
-        auto* device = static_cast<Composition::SoftwareDevice*>(host_.CompositionDevice());
-        device->ReadLastFrame(dialog_->Handle(), &frame);
-        return frame;
-    }
+    Frame ShownFrame() const { return driver_->ShownFrame(); }
     // The shown frame once the check holds; a swap chain's page reaches the frame a little
     // after its Present. At most about two seconds.
     Frame FrameWhere(const std::function<bool(const Frame&)>& check) const {
-        Frame frame = ShownFrame();
-        PumpUntil(
-            [&] {
-                frame = ShownFrame();
-                return frame.width > 0 && check(frame);
-            },
-            2000);
-        return frame;
+        return driver_->ShownFrame(check);
     }
 
     // Pixels of the button's rectangle in the frame that differ from its look drawn by
@@ -240,9 +175,9 @@ class ComposedDialogTest : public ::testing::Test {
         int mismatches = 0;
         for (int y = 0; y < bitmap.Height(); ++y) {
             for (int x = 0; x < bitmap.Width(); ++x) {
-                const std::uint32_t expected = Over(UiTest::PixelAt(bitmap, x, y), kBackground);
+                const std::uint32_t expected = OverOpaque(PixelAt(bitmap, x, y), kBackground);
                 const std::uint32_t shown = frame.At(button.Rect().left + x, button.Rect().top + y);
-                mismatches += !UiTest::Near(shown, expected, 2);
+                mismatches += !Near(shown, expected, 2);
             }
         }
         return mismatches;
@@ -259,16 +194,12 @@ class ComposedDialogTest : public ::testing::Test {
     // With CORVANE_UI_FRAMES naming a folder, frames are kept there as PNG files for
     // people to look at (name@percent.png).
     void SaveFrame(const Frame& frame, const std::wstring& name) const {
-        const wchar_t* folder = _wgetenv(L"CORVANE_UI_FRAMES");
-        if (!folder)
-            return;
-        const std::wstring path =
-            std::wstring(folder) + L"\\" + name + L"@" + std::to_wstring(dpi_.Scale(100)) + L".png";
-        EXPECT_TRUE(CompositionTest::SavePng(frame, path.c_str())) << "could not save a frame";
+        EXPECT_TRUE(driver_->SaveFrame(frame, name)) << "could not save a frame";
     }
 
     CDPI dpi_;
     std::unique_ptr<UiTest::TestDialog> dialog_;
+    std::unique_ptr<Driver> driver_;
     CDCompUtil host_;
     CSVGSOCtrl background_, picture_, translucent_, card_;
     CSVGButtonEx minimize_, uninstall_;
@@ -286,7 +217,7 @@ struct PixelExpectation {
 };
 
 TEST_F(ComposedDialogTest, PicturesSitWhereTheirRectanglesSay) {
-    const std::uint32_t halfWhite = Over(0x7F7F7F7F, kBackground);
+    const std::uint32_t halfWhite = OverOpaque(0x7F7F7F7F, kBackground);
     const PixelExpectation expectations[] = {
         {"background", 20, 20, 0, 0, kBackground},
         {"picture's first pixel", 100, 60, 0, 0, 0xFF0000},
@@ -314,7 +245,7 @@ TEST_F(ComposedDialogTest, PicturesSitWhereTheirRectanglesSay) {
     ASSERT_EQ(frame.width, dpi_.Scale(732));
     ASSERT_EQ(frame.height, dpi_.Scale(432));
     for (const PixelExpectation& e : expectations) {
-        EXPECT_TRUE(UiTest::Near(pixelOf(frame, e), 0xFF000000 | e.rgb, 2))
+        EXPECT_TRUE(Near(pixelOf(frame, e), 0xFF000000 | e.rgb, 2))
             << e.what << std::hex << ": 0x" << pixelOf(frame, e) << ", expected 0x" << e.rgb;
     }
 }
@@ -458,7 +389,7 @@ TEST_F(ComposedDialogTest, TextOnSwapChains) {
     EXPECT_EQ(dialog_->Commands(), std::vector<int>{2025});
     textButton_.Enable(false);
     // Black at half opacity over the page.
-    expectCaption(Over(0x80000000, kPageColour), L"text-button-disabled");
+    expectCaption(OverOpaque(0x80000000, kPageColour), L"text-button-disabled");
 }
 
 // Loading a button's picture rasterises its four looks once; a picture, once.
@@ -512,10 +443,9 @@ TEST_F(ComposedDialogTest, FocusRingInTheButtonsOwnPictures) {
     textButton_.ShowFocusRing(true);
     const RECT& r = textButton_.Rect();
     const int middle = (r.top + r.bottom) / 2;
-    const Frame frame = FrameWhere([&](const Frame& f) {
-        return UiTest::Near(f.At(r.left + dpi_.Scale(1), middle), ~0u, 24);
-    });
-    EXPECT_TRUE(UiTest::Near(frame.At(r.left + dpi_.Scale(1), middle), ~0u, 24));
+    const Frame frame = FrameWhere(
+        [&](const Frame& f) { return Near(f.At(r.left + dpi_.Scale(1), middle), ~0u, 24); });
+    EXPECT_TRUE(Near(frame.At(r.left + dpi_.Scale(1), middle), ~0u, 24));
     EXPECT_EQ(frame.At(r.left, middle), 0xFF000000 | kPageColour);
     SaveFrame(frame, L"focus-rings");
 }

@@ -1,5 +1,6 @@
 // Shared set-up of the composition tests: a real popup window on the sandbox's display with a
-// composition host, pumping its messages, and reading back what the compositor showed.
+// composition host, reading back what the compositor showed, and visuals filled for a test.
+// Waiting, pixels and pictures are the support library's (tests/support).
 #pragma once
 
 #include "DCompUtil.h"
@@ -8,7 +9,6 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <functional>
 #include <memory>
 
 namespace CompositionTest {
@@ -46,13 +46,6 @@ class HostWindow {
     std::unique_ptr<CountingHost> host_;
 };
 
-// Handles the thread's messages for about the given time.
-void PumpMessages(DWORD milliseconds);
-// Handles messages until the condition holds or the time is up; the condition's last value.
-bool PumpUntil(const std::function<bool()>& condition, DWORD milliseconds);
-// Waits for a thread while handling messages (as a modal loop does), bounded.
-bool WaitPumping(HANDLE thread, DWORD milliseconds);
-
 // A new visual under the parent at (x, y), showing a surface of the given size cleared to the
 // colour (straight alpha) by Direct2D; its effect group carries `opacity`.
 struct TestVisual {
@@ -64,19 +57,5 @@ TestVisual AddFilledVisual(Composition::Device& device, Composition::Visual& par
                            int width, int height, std::uint32_t rgb, float alpha = 1.0f,
                            float opacity = 1.0f);
 HRESULT FillSurface(Composition::Surface& surface, std::uint32_t rgb, float alpha = 1.0f);
-
-// Premultiplied 0xAARRGGBB of an opaque colour 0xRRGGBB at the given opacity.
-std::uint32_t Premultiplied(std::uint32_t rgb, float alpha);
-// Source over destination, both premultiplied, as exact as integers allow.
-std::uint32_t Over(std::uint32_t source, std::uint32_t destination);
-int Channel(std::uint32_t pixel, int shift);
-// Every channel within tolerance.
-bool Near(std::uint32_t actual, std::uint32_t expected, int tolerance);
-std::string Hex(std::uint32_t pixel);
-
-// Saves a premultiplied picture as PNG (for people to look at), through GDI+.
-bool SavePng(const Composition::Pixels& pixels, const wchar_t* path);
-// A picture file read through GDI+; empty (width 0) if it cannot be read.
-Composition::Pixels LoadPicture(const wchar_t* path);
 
 } // namespace CompositionTest

@@ -1,6 +1,7 @@
 // The window frame's shadow as the compositor shows it: where the silhouette's edges lie, how
 // the blur falls off, both styles, nothing outside it, no repaint for object changes nor for a
 // size the frame already has, and the fast blur the same as the plain one.
+#include "Colours.h"
 #include "CompositionTestSupport.h"
 #include "FrameShadow.h"
 
@@ -13,6 +14,7 @@
 #include <vector>
 
 using namespace CompositionTest;
+using TestSupport::Channel;
 
 namespace {
 

@@ -1,5 +1,6 @@
 // Render objects without a host: what creation stores, SVG resources, captions, and the
 // picture DrawSVG makes (a rejected SVG stays blank).
+#include "BitmapPixels.h"
 #include "UiTestSupport.h"
 
 #include "RasterCount.h"
@@ -15,7 +16,7 @@
 namespace {
 
 using SVGEngine::GDIPlusSVGBitmap;
-using UiTest::PixelAt;
+using TestSupport::PixelAt;
 
 TEST(RenderObject, WithoutHostNoVisualAndLoadingDrawsNothing) {
     const long rasterised = RasterCount::Value();
@@ -86,7 +87,7 @@ TEST(RenderObject, RejectedSvgLeavesABlankPicture) {
         picture.SetSVGText(test.text);
         GDIPlusSVGBitmap bitmap(24, 24);
         EXPECT_NO_THROW(picture.DrawSVG(bitmap.Graphics())) << test.name;
-        EXPECT_TRUE(UiTest::FullyTransparent(bitmap)) << test.name;
+        EXPECT_TRUE(TestSupport::FullyTransparent(bitmap)) << test.name;
 
         for (int mode : {CSVGButtonEx::kRecolourMode, CSVGButtonEx::kSpriteMode}) {
             CSVGButtonEx button;
@@ -95,7 +96,7 @@ TEST(RenderObject, RejectedSvgLeavesABlankPicture) {
             for (int look : {0, 1, 2, 4}) {
                 GDIPlusSVGBitmap lookBitmap(24, 24);
                 EXPECT_NO_THROW(button.DrawLook(lookBitmap.Graphics(), look)) << test.name;
-                EXPECT_TRUE(UiTest::FullyTransparent(lookBitmap)) << test.name << look;
+                EXPECT_TRUE(TestSupport::FullyTransparent(lookBitmap)) << test.name << look;
             }
         }
     }

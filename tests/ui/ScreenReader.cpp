@@ -27,17 +27,6 @@ VARIANT Child(LONG id) {
     return child;
 }
 
-std::string Utf8(const std::wstring& text) {
-    if (text.empty())
-        return {};
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                         nullptr, 0, nullptr, nullptr);
-    std::string utf8(size, '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), utf8.data(), size,
-                        nullptr, nullptr);
-    return utf8;
-}
-
 Node ReadNode(IAccessible* object, LONG id, HRESULT* status) {
     Node node;
     node.id = id;

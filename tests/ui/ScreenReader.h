@@ -8,6 +8,8 @@
 #include <windows.h>
 #include <wrl/client.h>
 
+#include "Text.h"
+
 #include <string>
 #include <vector>
 
@@ -45,10 +47,10 @@ VARIANT Child(LONG id);
 std::string Print(const Tree& tree);
 std::string StateText(LONG state);
 std::string RoleText(LONG role);
-std::string Utf8(const std::wstring& text);
+using TestSupport::Utf8;
 
 // Records the WinEvents one process raises, as a screen reader's out-of-context hook gets
-// them. The recording thread must pump messages for them to arrive (RealInput's PumpUntil).
+// them. The recording thread must pump messages for them to arrive (TestSupport::PumpUntil).
 class EventLog {
   public:
     struct Event {

@@ -1,9 +1,11 @@
 // What the screen shows: the layered window on the sandbox's display, captured by the test's
 // driver script (tests/ui/run_screen_test.sh), matches the composed frame blended over the
 // display's known grey, alpha included. Skipped when not run by that script.
+#include "Colours.h"
 #include "CompositionTestSupport.h"
-
-#include "svg/gdiplus/GDIPlusApi.h"
+#include "Files.h"
+#include "Pictures.h"
+#include "Wait.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +13,7 @@
 #include <string>
 
 using namespace CompositionTest;
-using namespace SVGEngine;
+using namespace TestSupport;
 
 namespace {
 
@@ -19,30 +21,6 @@ std::wstring Environment(const wchar_t* name) {
     wchar_t value[MAX_PATH] = {};
     const DWORD length = GetEnvironmentVariableW(name, value, MAX_PATH);
     return length > 0 && length < MAX_PATH ? std::wstring(value, length) : std::wstring();
-}
-
-bool FileExists(const std::wstring& path) {
-    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-// The screenshot as straight 0xAARRGGBB rows.
-bool LoadScreenshot(const std::wstring& path, Composition::Pixels* screen) {
-    GpBitmap* bitmap = nullptr;
-    if (GdipCreateBitmapFromFile(path.c_str(), &bitmap) != Ok)
-        return false;
-    const UniqueImage owned(bitmap);
-    UINT width = 0, height = 0;
-    GdipGetImageWidth(bitmap, &width);
-    GdipGetImageHeight(bitmap, &height);
-    const GpRect whole{0, 0, static_cast<INT>(width), static_cast<INT>(height)};
-    BitmapData data{};
-    if (GdipBitmapLockBits(bitmap, &whole, ImageLockModeRead, PixelFormat32bppARGB, &data) != Ok)
-        return false;
-    *screen = Composition::Pixels(width, height);
-    for (UINT y = 0; y < height; ++y)
-        memcpy(screen->Row(y), static_cast<BYTE*>(data.Scan0) + y * data.Stride, width * 4);
-    GdipBitmapUnlockBits(bitmap, &data);
-    return true;
 }
 
 TEST(Screen, ShowsTheComposedFrameOverTheDisplay) {
@@ -68,17 +46,18 @@ TEST(Screen, ShowsTheComposedFrameOverTheDisplay) {
     rounded.visual->SetClip(clip);
     const Composition::Pixels frame = window.CommitAndRead();
     ASSERT_EQ(frame.width, 732);
-    PumpMessages(500);
+    PumpFor(500);
 
     // Ask the driver for the screenshot and wait for it.
-    SavePng(frame, (folder + L"\\composed.png").c_str());
+    SavePng(frame, folder + L"\\composed.png");
     CloseHandle(CreateFileW((folder + L"\\ready").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                             0, nullptr));
     const std::wstring shot = folder + L"\\screen.png";
     ASSERT_TRUE(PumpUntil([&] { return FileExists(shot); }, 60000)) << "no screenshot came";
-    PumpMessages(200);
-    Composition::Pixels screen;
-    ASSERT_TRUE(LoadScreenshot(shot, &screen));
+    PumpFor(200);
+    // The display is opaque: premultiplied or not, its pixels are the same.
+    const Composition::Pixels screen = LoadPicture(shot);
+    ASSERT_GT(screen.width, 0) << "the screenshot cannot be read";
 
     // Far from the window the display shows its grey.
     EXPECT_EQ(screen.At(2, 2), grey) << Hex(screen.At(2, 2));
@@ -104,7 +83,7 @@ TEST(Screen, ShowsTheComposedFrameOverTheDisplay) {
                         ", expected " + Hex(want);
         }
     }
-    SavePng(expected, (folder + L"\\expected.png").c_str());
+    SavePng(expected, folder + L"\\expected.png");
     EXPECT_GT(translucent, 10000) << "the frame should hold much half-transparent shadow";
     EXPECT_EQ(wrong, 0) << "first: " << first;
 }

@@ -1,7 +1,9 @@
 // Swap chains of the software compositor: a page presented from a second thread shows without
 // a commit, a presentation loop runs at the compositor's pace, and the UI thread never has to
 // serve the presenting thread (it may even wait for it without handling messages).
+#include "Colours.h"
 #include "CompositionTestSupport.h"
+#include "Wait.h"
 
 #include "win/SystemLibrary.h"
 
@@ -14,6 +16,7 @@
 
 using Microsoft::WRL::ComPtr;
 using namespace CompositionTest;
+using namespace TestSupport;
 
 namespace {
 
@@ -112,7 +115,7 @@ TEST_F(SwapChainPage, PresentFromASecondThreadShowsWithoutACommit) {
     Presenter presenter{swapChain_.get(), {0x2F3131, 0x00D766}};
     HANDLE thread = Start(&presenter);
     ASSERT_TRUE(thread);
-    ASSERT_TRUE(WaitPumping(thread, 20000));
+    ASSERT_TRUE(PumpUntilSignalled(thread, 20000));
     CloseHandle(thread);
     ASSERT_EQ(presenter.result, S_OK);
     // The UI thread's message loop shows the newest page; nobody commits.
@@ -145,10 +148,10 @@ TEST_F(SwapChainPage, PagesOfAHiddenVisualDoNotShow) {
     Presenter presenter{swapChain_.get(), {0xFF00FF}};
     HANDLE thread = Start(&presenter);
     ASSERT_TRUE(thread);
-    ASSERT_TRUE(WaitPumping(thread, 20000));
+    ASSERT_TRUE(PumpUntilSignalled(thread, 20000));
     CloseHandle(thread);
     ASSERT_EQ(presenter.result, S_OK);
-    PumpMessages(100);
+    PumpFor(100);
     EXPECT_TRUE(window_->Read().data == hidden.data);
     // Shown again, the page presented meanwhile appears with the commit.
     window_->Host().RootVisual()->AddVisual(visual_);

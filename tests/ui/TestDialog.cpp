@@ -2,8 +2,6 @@
 
 #include "DCompUtil.h"
 
-#include <windowsx.h>
-
 namespace UiTest {
 namespace {
 
@@ -27,6 +25,7 @@ TestDialog::TestDialog(int x, int y, int width, int height, CDCompUtil* host, CD
     (void)registered;
     window_ = CreateWindowExW(0, kTestDialogClass, L"test dialog", WS_POPUP, x, y, width, height,
                               nullptr, nullptr, GetModuleHandleW(nullptr), this);
+    record_.window = window_;
     if (host_ && window_) {
         host_->m_hWnd = window_;
         host_->m_dpi = dpi;
@@ -45,12 +44,6 @@ TestDialog::~TestDialog() {
         DestroyWindow(window_);
 }
 
-POINT TestDialog::ToScreen(int x, int y) const {
-    POINT point{x, y};
-    ClientToScreen(window_, &point);
-    return point;
-}
-
 LRESULT CALLBACK TestDialog::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
         const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
@@ -58,30 +51,29 @@ LRESULT CALLBACK TestDialog::WindowProc(HWND window, UINT message, WPARAM wParam
                           reinterpret_cast<LONG_PTR>(create->lpCreateParams));
     }
     auto* dialog = reinterpret_cast<TestDialog*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (dialog && dialog->window_ == window) {
-        bool handled = false;
-        const LRESULT result = dialog->Handle(message, wParam, lParam, &handled);
-        if (handled)
-            return result;
-    }
-    return DefWindowProcW(window, message, wParam, lParam);
+    if (!dialog || dialog->window_ != window)
+        return DefWindowProcW(window, message, wParam, lParam);
+    LRESULT result = 0;
+    if (dialog->record_.Before(window, message, wParam, lParam, &result))
+        return result;
+    bool handled = false;
+    result = dialog->Handle(message, wParam, lParam, &handled);
+    if (!handled)
+        result = DefWindowProcW(window, message, wParam, lParam);
+    dialog->record_.After(window, message, lParam);
+    return result;
 }
 
 LRESULT TestDialog::Handle(UINT message, WPARAM wParam, LPARAM lParam, bool* handled) {
     *handled = true;
     switch (message) {
     case WM_MOUSEMOVE:
-        lastMove_ = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-        lastMoveKeys_ = wParam;
-        ++mouseMoves_;
         mouseList_.OnMouseMove(wParam, lParam, window_, host_);
         return 0;
     case WM_LBUTTONDOWN:
-        ++presses_;
         mouseList_.OnLButtonDown(wParam, lParam, window_, host_);
         return 0;
     case WM_LBUTTONUP:
-        ++releases_;
         mouseList_.OnLButtonUp(wParam, lParam, window_, host_);
         return 0;
     case WM_CAPTURECHANGED:
@@ -92,8 +84,7 @@ LRESULT TestDialog::Handle(UINT message, WPARAM wParam, LPARAM lParam, bool* han
             return TRUE;
         break;
     case WM_COMMAND:
-        commands_.push_back(LOWORD(wParam));
-        return 0;
+        return 0; // recorded
     case WM_PAINT:
         if (!host_)
             break;

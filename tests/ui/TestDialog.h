@@ -1,6 +1,9 @@
 // A window that hosts render objects as the dialogs do: its mouse messages go through a
-// mouse list, and the commands the objects post are recorded.
+// mouse list, and what it receives (pointer moves, presses, commands) is recorded for the
+// driver (tests/support/DialogDriver.h), as the uninstaller's dialogs are in their tests.
 #pragma once
+
+#include "DialogDriver.h"
 
 #include "MouseList.h"
 
@@ -28,15 +31,9 @@ class TestDialog {
     void Show();
     HWND Handle() const { return window_; }
     CMouseList& MouseList() { return mouseList_; }
-    const std::vector<int>& Commands() const { return commands_; }
-    // Client point of the latest WM_MOUSEMOVE and its key state.
-    POINT LastMove() const { return lastMove_; }
-    WPARAM LastMoveKeys() const { return lastMoveKeys_; }
-    int MouseMoves() const { return mouseMoves_; }
-    int Presses() const { return presses_; }
-    int Releases() const { return releases_; }
-    // The client point in screen coordinates.
-    POINT ToScreen(int x, int y) const;
+    TestSupport::DialogRecord& Record() { return record_; }
+    // The WM_COMMAND ids received, in order.
+    std::vector<int> Commands() const { return record_.Commands(); }
 
   private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -45,12 +42,7 @@ class TestDialog {
     HWND window_ = nullptr;
     CDCompUtil* host_;
     CMouseList mouseList_;
-    std::vector<int> commands_;
-    POINT lastMove_{-1, -1};
-    WPARAM lastMoveKeys_ = 0;
-    int mouseMoves_ = 0;
-    int presses_ = 0;
-    int releases_ = 0;
+    TestSupport::DialogRecord record_;
 };
 
 } // namespace UiTest

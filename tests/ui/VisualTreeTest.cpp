@@ -1,6 +1,8 @@
 // The visual tree as the compositor shows it: offsets, effect-group opacity, rounded clips,
 // order and removal of visuals, each checked on the pixels of the composed frame.
+#include "Colours.h"
 #include "CompositionTestSupport.h"
+#include "Wait.h"
 
 #include <gtest/gtest.h>
 #include <wrl/client.h>
@@ -11,6 +13,7 @@
 #include <vector>
 
 using namespace CompositionTest;
+using namespace TestSupport;
 
 namespace {
 
@@ -188,7 +191,7 @@ TEST_F(VisualTree, ChangesShowOnlyAtTheCommit) {
     box.visual->SetOffsetX(550);
     FillSurface(*box.surface, kBlue);
     // Not committed: the frame on the screen is the old one.
-    PumpMessages(50);
+    PumpFor(50);
     EXPECT_TRUE(window_->Read().data == shown.data);
     ExpectPixels(Commit(), {{516, 316, 0xFFFFFFFF}, {566, 316, 0xFF0000FF}});
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "ScreenReader.h"
+#include "TestProcess.h"
 
 #include <windows.h>
 
@@ -13,30 +14,23 @@ namespace ScreenReader {
 
 class WatchedProgram {
   public:
-    WatchedProgram() = default;
-    ~WatchedProgram();
-    WatchedProgram(const WatchedProgram&) = delete;
-    WatchedProgram& operator=(const WatchedProgram&) = delete;
-
     // Starts the command line with its output and errors captured.
     bool Start(const std::wstring& commandLine);
     // A shown dialog window of the program whose title is title (any title when null), once
     // there is one; null after the time. Messages of this thread are handled meanwhile.
     HWND WaitForDialog(DWORD timeoutMs, const wchar_t* title = nullptr);
     // Everything the program has written so far.
-    const std::string& Output();
+    const std::string& Output() { return process_.Output(); }
+    // Messages of this thread are handled meanwhile.
     bool WaitForExit(DWORD timeoutMs, DWORD* exitCode);
-    bool Running() const;
+    bool Running() const { return process_.IsRunning(); }
     EventLog& Events() { return events_; }
-    DWORD ProcessId() const { return process_.dwProcessId; }
+    DWORD ProcessId() const { return process_.Id(); }
 
   private:
-    HWND FindDialog(const wchar_t* title) const;
-
+    // The log goes after the program has been ended.
     EventLog events_;
-    PROCESS_INFORMATION process_{};
-    HANDLE output_ = nullptr;
-    std::string text_;
+    TestSupport::TestProcess process_;
 };
 
 // The folder of this test program, where the programs it starts are built.

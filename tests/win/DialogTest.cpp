@@ -3,6 +3,8 @@
 #include "DialogImpl.h"
 #include "DialogTemplate.h"
 
+#include "Resources.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -236,9 +238,10 @@ TEST(Dialog, ADialogThatCannotRunLeavesNothingBehind) {
 }
 
 TEST(Dialog, Template129IsTheUninstallersTemplate) {
-    HRSRC found = FindResourceW(nullptr, MAKEINTRESOURCEW(129), RT_DIALOG);
-    ASSERT_NE(found, nullptr);
-    const auto* words = static_cast<const WORD*>(LockResource(LoadResource(nullptr, found)));
+    const std::vector<char> bytes =
+        TestSupport::Resources().Bytes(RT_DIALOG, MAKEINTRESOURCEW(129));
+    ASSERT_GE(bytes.size(), 19 * sizeof(WORD) + sizeof L"Microsoft YaHei UI");
+    const auto* words = reinterpret_cast<const WORD*>(bytes.data());
     // DLGTEMPLATEEX: version, signature, help id, extended style, style (DS_SETFONT |
     // WS_SYSMENU), no items at 0, 0, 700 x 400, no menu, class or title; 8 pt, weight 400,
     // not italic, GB2312, the face name.

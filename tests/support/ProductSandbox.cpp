@@ -1,4 +1,4 @@
-#include "TestSupport.h"
+#include "ProductSandbox.h"
 
 #include "ProductNames.h"
 #include "RunningProcesses.h"
@@ -10,7 +10,7 @@
 #include <algorithm>
 #include <stdexcept>
 
-namespace enginetest {
+namespace TestSupport {
 
 namespace {
 
@@ -23,28 +23,6 @@ bool StartsWithIgnoringCase(const std::wstring& text, const std::wstring& prefix
 bool IsInside(const std::wstring& path, const std::wstring& folder) {
     return !folder.empty() && path.size() > folder.size() + 1 &&
            StartsWithIgnoringCase(path, folder + L"\\");
-}
-
-void RemoveTreeUnchecked(const std::wstring& path) {
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES)
-        return;
-    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileW(path.c_str());
-        return;
-    }
-    WIN32_FIND_DATAW found = {};
-    UniqueFindHandle search(FindFirstFileW((path + L"\\*").c_str(), &found));
-    if (search) {
-        do {
-            const std::wstring name = found.cFileName;
-            if (name != L"." && name != L"..")
-                RemoveTreeUnchecked(path + L"\\" + name);
-        } while (FindNextFileW(search.Get(), &found));
-    }
-    search.Reset();
-    RemoveDirectoryW(path.c_str());
 }
 
 HKEY OpenUninstallKey(REGSAM access) {
@@ -82,7 +60,7 @@ MadeFolder::MadeFolder(const std::wstring& path) : path_(path) {
 
 MadeFolder::~MadeFolder() {
     if (!topmostMade_.empty())
-        RemoveTreeUnchecked(topmostMade_);
+        DeleteTree(topmostMade_);
 }
 
 std::wstring FakeProductProgram() {
@@ -98,48 +76,11 @@ std::wstring PlaceProgram(const std::wstring& folder, const std::wstring& relati
 }
 
 RunningProgram::RunningProgram(const std::wstring& exePath) {
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION info = {};
-    std::wstring commandLine = L"\"" + exePath + L"\"";
-    // Started from the test root so that the program's own folder is nobody's
-    // current directory, as with a product started from its shortcut.
     CreateFolders(TestRoot());
-    // A start right after the program was copied has been seen to fail once in a long run
-    // under Wine; a few bounded tries keep that from failing a test about something else.
-    for (int attempt = 0; attempt < 10; ++attempt) {
-        if (CreateProcessW(exePath.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                           TestRoot().c_str(), &startup, &info)) {
-            CloseHandle(info.hThread);
-            process_ = info.hProcess;
-            id_ = info.dwProcessId;
-            startError_ = 0;
-            return;
-        }
-        startError_ = GetLastError();
-        Sleep(200);
-    }
-}
-
-RunningProgram::RunningProgram(RunningProgram&& other) noexcept
-    : process_(std::exchange(other.process_, nullptr)), id_(other.id_) {}
-
-RunningProgram::~RunningProgram() {
-    if (!process_)
-        return;
-    if (IsRunning()) {
-        TerminateProcess(process_, 1);
-        WaitForSingleObject(process_, 5000);
-    }
-    CloseHandle(process_);
-}
-
-bool RunningProgram::IsRunning() const {
-    return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
-}
-
-bool RunningProgram::WaitForEnd(DWORD timeoutMs) const {
-    return process_ && WaitForSingleObject(process_, timeoutMs) == WAIT_OBJECT_0;
+    StartOptions options;
+    options.workingFolder = TestRoot();
+    options.attempts = 10;
+    Start(L"\"" + exePath + L"\"", options);
 }
 
 UninstallEntry::UninstallEntry(REGSAM view) : view_(view) {
@@ -197,16 +138,6 @@ bool UninstallEntry::Exists(REGSAM view) {
     return true;
 }
 
-bool FileExists(const std::wstring& path) {
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-bool FolderExists(const std::wstring& path) {
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 void WriteFile(const std::wstring& path, const std::string& content) {
     CreateFolders(FolderOf(path));
     UniqueHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
@@ -230,7 +161,7 @@ void RemoveTree(const std::wstring& path) {
     if (!IsInside(path, TestRoot()) && !IsInside(path, ShellFolder(CSIDL_PROGRAMS)) &&
         !IsInside(path, ShellFolder(CSIDL_DESKTOPDIRECTORY)))
         throw std::logic_error("refusing to remove a tree outside the test folders");
-    RemoveTreeUnchecked(path);
+    DeleteTree(path);
 }
 
 std::wstring ShellFolder(int csidl) {
@@ -403,4 +334,4 @@ std::vector<std::wstring> PendingRestartRemovals::Added() const {
     return added;
 }
 
-} // namespace enginetest
+} // namespace TestSupport

@@ -1,8 +1,9 @@
 #include "DialogDriver.h"
 
-#include "CompositionTestSupport.h"
+#include "Pictures.h"
 #include "RealInput.h"
 #include "StandInBackend.h"
+#include "Wait.h"
 
 #include "ui/composition/SoftwareDevice.h"
 
@@ -10,7 +11,7 @@
 #include <cstdlib>
 #include <thread>
 
-namespace AppTest {
+namespace TestSupport {
 namespace {
 
 constexpr UINT kRunOnDialogThread = WM_APP + 0x3A0;
@@ -18,16 +19,6 @@ constexpr UINT_PTR kSafetyTimer = 0x7E57;
 constexpr DWORD kStepMs = 5000;
 
 } // namespace
-
-bool WaitUntil(const std::function<bool()>& condition, DWORD milliseconds) {
-    const ULONGLONG end = GetTickCount64() + milliseconds;
-    while (!condition()) {
-        if (GetTickCount64() >= end)
-            return false;
-        Sleep(2);
-    }
-    return true;
-}
 
 bool DialogRecord::Before(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                           LRESULT* result) {
@@ -66,6 +57,11 @@ std::vector<int> DialogRecord::Commands() const {
     return commands_;
 }
 
+bool Driver::Wait(const std::function<bool()>& condition, DWORD milliseconds) const {
+    const bool ownThread = GetWindowThreadProcessId(Window(), nullptr) == GetCurrentThreadId();
+    return ownThread ? PumpUntil(condition, milliseconds) : WaitUntil(condition, milliseconds);
+}
+
 bool Driver::IsOpen() const {
     return Window() && IsWindow(Window());
 }
@@ -84,26 +80,24 @@ bool Driver::MoveTo(POINT client) {
         return false;
     // A move to where the pointer already is reports nothing.
     if (GetCursorPos(&now) && now.x == screen.x && now.y == screen.y)
-        UiTest::RealInput::MoveTo(screen.x + 1, screen.y + 1);
-    return UiTest::RealInput::MoveTo(screen.x, screen.y) &&
-           WaitUntil([&] { return record.lastMove == MAKELPARAM(client.x, client.y); }, kStepMs);
+        RealInput::MoveTo(screen.x + 1, screen.y + 1);
+    return RealInput::MoveTo(screen.x, screen.y) &&
+           Wait([&] { return record.lastMove == MAKELPARAM(client.x, client.y); }, kStepMs);
 }
 
 bool Driver::Press() {
     const int before = record.presses;
-    return UiTest::RealInput::Press() &&
-           WaitUntil([&] { return record.presses > before; }, kStepMs);
+    return RealInput::Press() && Wait([&] { return record.presses > before; }, kStepMs);
 }
 
 bool Driver::Release() {
     const int before = record.releases;
-    return UiTest::RealInput::Release() &&
-           WaitUntil([&] { return record.releases > before; }, kStepMs);
+    return RealInput::Release() && Wait([&] { return record.releases > before; }, kStepMs);
 }
 
 bool Driver::PressEscapeAndEnter() {
-    return UiTest::RealInput::Key("Escape") && UiTest::RealInput::Key("Return") &&
-           WaitUntil(
+    return RealInput::Key("Escape") && RealInput::Key("Return") &&
+           Wait(
                [&] {
                    const std::vector<int> c = record.Commands();
                    return std::count(c.begin(), c.end(), IDCANCEL) &&
@@ -113,7 +107,7 @@ bool Driver::PressEscapeAndEnter() {
 }
 
 bool Driver::WaitForEnd(DWORD milliseconds) {
-    return WaitUntil([&] { return !IsOpen(); }, milliseconds);
+    return Wait([&] { return !IsOpen(); }, milliseconds);
 }
 
 Frame Driver::ShownFrame(const std::function<bool(const Frame&)>& check) {
@@ -125,16 +119,12 @@ Frame Driver::ShownFrame(const std::function<bool(const Frame&)>& check) {
         });
         return !check || (frame.width > 0 && check(frame));
     };
-    WaitUntil(read, check ? 2000 : 0);
+    Wait(read, check ? 2000 : 0);
     return frame;
 }
 
-void Driver::SaveFrame(const Frame& frame, const std::wstring& name) const {
-    if (const wchar_t* folder = _wgetenv(L"CORVANE_UI_FRAMES")) {
-        const std::wstring path =
-            std::wstring(folder) + L"\\" + name + L"@" + std::to_wstring(dpi.Scale(100)) + L".png";
-        CompositionTest::SavePng(frame, path.c_str());
-    }
+bool Driver::SaveFrame(const Frame& frame, const std::wstring& name) const {
+    return KeepForPeople(frame, name, dpi.Scale(100));
 }
 
 INT_PTR RunScripted(const std::function<INT_PTR()>& doModal, Driver driver,
@@ -148,7 +138,7 @@ INT_PTR RunScripted(const std::function<INT_PTR()>& doModal, Driver driver,
             ended)
             return;
         script(driver);
-        UiTest::RealInput::Release(); // nothing stays pressed for the next test
+        RealInput::Release(); // nothing stays pressed for the next test
         if (!driver.WaitForEnd(kStepMs))
             driver.OnDialogThread([&] { EndDialog(driver.Window(), kLeftOpen); });
     });
@@ -158,4 +148,4 @@ INT_PTR RunScripted(const std::function<INT_PTR()>& doModal, Driver driver,
     return result;
 }
 
-} // namespace AppTest
+} // namespace TestSupport

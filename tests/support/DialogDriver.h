@@ -1,7 +1,9 @@
-// Runs one of the uninstaller's dialogs in its real modal loop on the test's thread while a
-// script drives it from a second thread with real X input (run_with_input.sh), as a user
-// would. What the script needs of the dialog's thread (the frames the compositor showed, the
-// capture) it reads there, through a message the test dialog handles.
+// Drives a window of the tests with real X input (run_with_input.sh), as a user would, and reads
+// what it shows. Either one of the uninstaller's dialogs runs in its real modal loop on the
+// test's thread while a script drives it from a second thread (RunScripted), or a test window
+// of the test's own thread is driven from that thread, its messages handled while each step
+// waits. What the driver needs of the window's thread (the frames the compositor showed, the
+// capture) it reads there, through a message the window passes to its record.
 #pragma once
 
 #include "DCompUtil.h"
@@ -17,7 +19,7 @@
 #include <string>
 #include <vector>
 
-namespace AppTest {
+namespace TestSupport {
 
 using Frame = Composition::Pixels;
 
@@ -28,8 +30,8 @@ constexpr INT_PTR kLeftOpen = -98;
 // What a test dialog saw, for the script's thread.
 class DialogRecord {
   public:
-    // Around the dialog's own message map: before it (true: the test's own message, handled)
-    // and after it.
+    // Around the window's own handling: before it (true: the test's own message, handled)
+    // and after it. A window that gets no WM_INITDIALOG sets `window` itself.
     bool Before(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
     void After(HWND window, UINT message, LPARAM lParam);
 
@@ -61,8 +63,9 @@ template <class Dialog> class Testable : public Dialog {
     }
 };
 
-// The script's hands on the dialog; points in client pixels. Each step waits (bounded) until
-// the dialog has handled it, and is false if it did not.
+// The script's hands on the window; points in client pixels. Each step waits (bounded) until
+// the window has handled it, and is false if it did not; on the window's own thread its
+// messages are handled meanwhile.
 class Driver {
   public:
     Driver(DialogRecord& record, const CDPI& dpi, const CDCompUtil& host)
@@ -85,15 +88,16 @@ class Driver {
     // The frame the compositor last showed; with a check, once it holds (a swap chain's page
     // reaches the window a little after its present) or after about two seconds.
     Frame ShownFrame(const std::function<bool(const Frame&)>& check = nullptr);
-    // With CORVANE_UI_FRAMES naming a folder, the frame is kept there as name@percent.png.
-    void SaveFrame(const Frame& frame, const std::wstring& name) const;
+    // With CORVANE_UI_FRAMES naming a folder, the frame is kept there as name@percent.png;
+    // false if it could not be.
+    bool SaveFrame(const Frame& frame, const std::wstring& name) const;
 
   private:
+    // Waits for the condition, handling messages when the window is this thread's.
+    bool Wait(const std::function<bool()>& condition, DWORD milliseconds) const;
+
     const CDCompUtil& host_;
 };
-
-// Waits on a thread without windows; false after the time.
-bool WaitUntil(const std::function<bool()>& condition, DWORD milliseconds);
 
 // Runs the dialog modally; once it shows, the script runs on a second thread. A dialog the
 // script leaves open is ended with kLeftOpen; one that outlives the safety time, with kTimedOut.
@@ -106,4 +110,4 @@ INT_PTR RunScripted(Testable<Dialog>& dialog, const std::function<void(Driver&)>
                        Driver(dialog.record, dialog.m_dpi, dialog.Host()), script);
 }
 
-} // namespace AppTest
+} // namespace TestSupport

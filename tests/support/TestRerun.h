@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-namespace uitest {
+namespace TestSupport {
 
 struct RerunSettings {
     DWORD logPixels = 0;                  // 0: leave the display's DPI
@@ -23,4 +23,4 @@ bool RerunRequested(RerunSettings* settings);
 // exit code; 1 if a setting could not be made or the run did not end in time.
 int Rerun(const RerunSettings& settings);
 
-} // namespace uitest
+} // namespace TestSupport

@@ -1,9 +1,12 @@
 #include "RealInput.h"
 
+#include "Files.h"
+#include "Wait.h"
+
 #include <cstdlib>
 #include <string>
 
-namespace UiTest {
+namespace TestSupport {
 namespace {
 
 std::wstring BridgeFolder() {
@@ -11,20 +14,9 @@ std::wstring BridgeFolder() {
     return folder ? folder : L"";
 }
 
+// The bridge sees the request whole or not at all.
 bool WriteRequest(const std::wstring& folder, const std::string& line) {
-    const std::wstring temporary = folder + L"\\request.tmp";
-    HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    DWORD written = 0;
-    const BOOL ok =
-        WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
-    CloseHandle(file);
-    // The bridge sees the request whole or not at all.
-    return ok && written == line.size() &&
-           MoveFileExW(temporary.c_str(), (folder + L"\\request").c_str(),
-                       MOVEFILE_REPLACE_EXISTING);
+    return WriteWhole(folder + L"\\request", line);
 }
 
 bool Request(const std::string& line) {
@@ -32,8 +24,7 @@ bool Request(const std::string& line) {
     if (folder.empty() || !WriteRequest(folder, line))
         return false;
     const std::wstring done = folder + L"\\done";
-    const bool answered = PumpUntil(
-        [&] { return GetFileAttributesW(done.c_str()) != INVALID_FILE_ATTRIBUTES; }, 20000);
+    const bool answered = PumpUntil([&] { return PathExists(done); }, 20000);
     DeleteFileW(done.c_str());
     return answered;
 }
@@ -72,8 +63,7 @@ std::wstring RealInput::Screenshot(const std::string& fileName) {
     const std::wstring path =
         BridgeFolder() + L"\\" + std::wstring(fileName.begin(), fileName.end());
     DeleteFileW(path.c_str());
-    if (!Request("screenshot " + fileName) ||
-        GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES)
+    if (!Request("screenshot " + fileName) || !PathExists(path))
         return {};
     if (const wchar_t* folder = _wgetenv(L"CORVANE_UI_FRAMES")) {
         const std::wstring kept =
@@ -83,25 +73,4 @@ std::wstring RealInput::Screenshot(const std::string& fileName) {
     return path;
 }
 
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
-    const ULONGLONG end = GetTickCount64() + timeoutMs;
-    while (!done()) {
-        const ULONGLONG now = GetTickCount64();
-        if (now >= end)
-            return false;
-        MsgWaitForMultipleObjects(
-            0, nullptr, FALSE, static_cast<DWORD>(std::min<ULONGLONG>(end - now, 10)), QS_ALLINPUT);
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
-    }
-    return true;
-}
-
-void PumpFor(DWORD durationMs) {
-    PumpUntil([] { return false; }, durationMs);
-}
-
-} // namespace UiTest
+} // namespace TestSupport

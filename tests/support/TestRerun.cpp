@@ -1,10 +1,12 @@
 #include "TestRerun.h"
 
+#include "TestProcess.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
 
-namespace uitest {
+namespace TestSupport {
 namespace {
 
 constexpr wchar_t kRerunVariable[] = L"CORVANE_TEST_RERUN";
@@ -68,29 +70,19 @@ std::wstring ProgramFileName() {
 }
 
 int RunAgain() {
-    std::wstring commandLine = GetCommandLineW();
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-    startup.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
-    startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
-    PROCESS_INFORMATION process = {};
-    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
-                        &startup, &process)) {
-        std::fprintf(stderr, "could not run the tests again: error %lu\n", GetLastError());
+    StartOptions options;
+    options.shareStandardHandles = true;
+    TestProcess run;
+    if (!run.Start(GetCommandLineW(), options)) {
+        std::fprintf(stderr, "could not run the tests again: error %lu\n", run.StartError());
         return 1;
     }
-    CloseHandle(process.hThread);
     DWORD exitCode = 1;
-    if (WaitForSingleObject(process.hProcess, kRunTimeoutMs) == WAIT_OBJECT_0) {
-        GetExitCodeProcess(process.hProcess, &exitCode);
-    } else {
+    if (!run.WaitForEnd(kRunTimeoutMs)) {
         std::fprintf(stderr, "the tests did not end within %lu ms\n", kRunTimeoutMs);
-        TerminateProcess(process.hProcess, 1);
-        WaitForSingleObject(process.hProcess, 10000);
+        return 1; // ended with the object
     }
-    CloseHandle(process.hProcess);
+    run.ExitCode(&exitCode);
     return static_cast<int>(exitCode);
 }
 
@@ -141,4 +133,4 @@ int Rerun(const RerunSettings& settings) {
     return RunAgain();
 }
 
-} // namespace uitest
+} // namespace TestSupport

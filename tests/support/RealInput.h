@@ -5,10 +5,9 @@
 
 #include <windows.h>
 
-#include <functional>
 #include <string>
 
-namespace UiTest {
+namespace TestSupport {
 
 class RealInput {
   public:
@@ -30,10 +29,4 @@ class RealInput {
     static std::wstring Screenshot(const std::string& fileName);
 };
 
-// Dispatches this thread's messages until done() holds or timeoutMs passes; false on
-// timeout.
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000);
-// Dispatches this thread's messages for about durationMs.
-void PumpFor(DWORD durationMs);
-
-} // namespace UiTest
+} // namespace TestSupport

@@ -1,12 +1,16 @@
 #pragma once
-// Helpers for the engine tests: sample installations, running stand-in
-// programs, the real uninstall entry in HKLM, shell folders and child commands.
+// A sample installation in the sandbox for the engine and workflow tests: test folders, the
+// stand-in product program (started and ended), the real uninstall entry in HKLM, shell folders,
+// defined drives, the command interpreters started and the removals at the next restart.
+#include "Files.h"
+#include "TestProcess.h"
+
 #include <windows.h>
 
 #include <string>
 #include <vector>
 
-namespace enginetest {
+namespace TestSupport {
 
 // Every file the tests create lives below this folder of the sandbox's C: drive.
 std::wstring TestRoot();
@@ -46,27 +50,11 @@ std::wstring FakeProductProgram();
 // Copies the stand-in to folder\relativePath, creating folders on the way.
 std::wstring PlaceProgram(const std::wstring& folder, const std::wstring& relativePath);
 
-// A started program; it is terminated and awaited when the object goes.
-class RunningProgram {
+// A program started from the test root, so that its own folder is nobody's current directory
+// (as with a product started from its shortcut); ended when the object goes.
+class RunningProgram : public TestProcess {
   public:
     explicit RunningProgram(const std::wstring& exePath);
-    ~RunningProgram();
-    RunningProgram(RunningProgram&&) noexcept;
-    RunningProgram(const RunningProgram&) = delete;
-    RunningProgram& operator=(const RunningProgram&) = delete;
-
-    bool Started() const { return process_ != nullptr; }
-    // Why the program did not start (GetLastError of CreateProcessW), 0 when it did.
-    DWORD StartError() const { return startError_; }
-    DWORD Id() const { return id_; }
-    bool IsRunning() const;
-    // Waits up to timeoutMs for the program to end; true when it has ended.
-    bool WaitForEnd(DWORD timeoutMs) const;
-
-  private:
-    HANDLE process_ = nullptr;
-    DWORD id_ = 0;
-    DWORD startError_ = 0;
 };
 
 // The product's uninstall entry in the real HKLM, in the native registry view or
@@ -90,8 +78,6 @@ class UninstallEntry {
     REGSAM view_;
 };
 
-bool FileExists(const std::wstring& path);
-bool FolderExists(const std::wstring& path);
 void WriteFile(const std::wstring& path, const std::string& content = "x");
 void CreateFolders(const std::wstring& path);
 // Removes a test folder tree; refuses anything outside the test root and the
@@ -111,18 +97,6 @@ class PlacedFile {
   private:
     std::wstring path_;
 };
-
-// Waits (polling, bounded) until the condition holds; returns whether it did.
-template <typename Condition> bool WaitUntil(Condition condition, DWORD timeoutMs) {
-    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
-    for (;;) {
-        if (condition())
-            return true;
-        if (GetTickCount64() >= deadline)
-            return false;
-        Sleep(50);
-    }
-}
 
 std::wstring ShellFolder(int csidl);
 
@@ -182,4 +156,4 @@ class PendingRestartRemovals {
     bool existed_ = false;
 };
 
-} // namespace enginetest
+} // namespace TestSupport
