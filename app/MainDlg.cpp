@@ -17,10 +17,9 @@ constexpr int kExitPicture = 265;
 // WS_CAPTION, WS_SYSMENU, WS_THICKFRAME, WS_MINIMIZEBOX and WS_MAXIMIZEBOX go; the
 // window draws its own frame.
 constexpr DWORD kKeptStyle = 0xFF30FFFF;
-// WS_EX_NOREDIRECTIONBITMAP (Windows 8 on; Windows 7 ignores the bit): the composition
-// target alone gives the window its picture.
-constexpr DWORD kNoRedirectionBitmap = 0x00200000;
-constexpr DWORD kCompositedExStyle = WS_EX_COMPOSITED | kNoRedirectionBitmap;
+// WS_EX_NOREDIRECTIONBITMAP, which only CreateWindowEx can give a window, comes with the
+// window itself where DirectComposition draws it (CreationExStyle).
+constexpr DWORD kCompositedExStyle = WS_EX_COMPOSITED;
 
 // Shown in the taskbar and in Alt+Tab; the window itself has no title bar.
 constexpr wchar_t kWindowTitle[] = L"卸载 Corvane";
@@ -31,7 +30,13 @@ CMainDlg::CMainDlg() {
     m_dpi.Init();
 }
 
+DWORD CMainDlg::CreationExStyle() const {
+    return CDCompUtil::CreationExStyleForNextWindow();
+}
+
 LRESULT CMainDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
+    // A run again (below) starts from an empty list.
+    m_mouseList.Clear();
     CenterWindow();
     m_dpi.UpdateForWindow(m_hWnd);
     m_icons.SetOn(m_hWnd);
@@ -43,6 +48,12 @@ LRESULT CMainDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
     m_host.CreateDevices();
 
     CreateElements();
+    if (m_host.MustRunAgainWithSoftwareCompositor()) {
+        // Not shown yet: the user gets the software compositor's window instead of an empty
+        // one.
+        EndAndRunAgain();
+        return 1;
+    }
     m_host.Commit();
 
     m_access.Attach(m_hWnd, kWindowTitle, m_mouseList, &m_host);
@@ -191,11 +202,19 @@ LRESULT CMainDlg::OnCaptureChanged(UINT, WPARAM wParam, LPARAM lParam, BOOL&) {
 
 LRESULT CMainDlg::OnDpiChanged(UINT, WPARAM wParam, LPARAM lParam, BOOL&) {
     // Every element, the hidden exit button too: it shows at the DPI of the moment it is shown.
-    ApplyDpiChange(m_hWnd, wParam, lParam, m_dpi, m_host,
-                   {&m_background, &m_logo, &m_minimizeButton, &m_closeButton, &m_uninstallButton,
-                    &m_exitButton});
+    ApplyDpiChange(m_hWnd, wParam, lParam, m_dpi, m_host, Elements());
     // WM_DPICHANGED: an application that processes it returns zero.
     return 0;
+}
+
+LRESULT CMainDlg::OnDeviceLost(UINT, WPARAM, LPARAM, BOOL&) {
+    m_host.RecoverFromDeviceLoss(Elements());
+    return 0;
+}
+
+std::vector<CSVGSimpleObject*> CMainDlg::Elements() {
+    return {&m_background,      &m_logo,      &m_minimizeButton, &m_closeButton,
+            &m_uninstallButton, &m_exitButton};
 }
 
 LRESULT CMainDlg::OnMinimize(WORD, WORD, HWND, BOOL&) {

@@ -20,6 +20,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 class CMainDlg : public CDialogImpl<CMainDlg>, public IUninstallWindow {
   public:
     enum { IDD = 129 };
@@ -70,6 +72,7 @@ class CMainDlg : public CDialogImpl<CMainDlg>, public IUninstallWindow {
     MESSAGE_HANDLER(WM_LBUTTONUP, OnLButtonUp)
     MESSAGE_HANDLER(WM_CAPTURECHANGED, OnCaptureChanged)
     MESSAGE_HANDLER(WM_DPICHANGED, OnDpiChanged)
+    MESSAGE_HANDLER(CDCompUtil::DeviceLostMessage(), OnDeviceLost)
     COMMAND_ID_HANDLER(kMinimizeCommand, OnMinimize)
     COMMAND_ID_HANDLER(kCloseCommand, OnClose)
     COMMAND_ID_HANDLER(kUninstallCommand, OnUninstall)
@@ -79,6 +82,8 @@ class CMainDlg : public CDialogImpl<CMainDlg>, public IUninstallWindow {
     END_MSG_MAP()
 
   protected:
+    // The window is made for the composition backend its host will use.
+    DWORD CreationExStyle() const override;
     LRESULT OnInitDialog(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnQuietMessage(UINT, WPARAM, LPARAM, BOOL&) { return 1; }
     LRESULT OnPaint(UINT, WPARAM, LPARAM, BOOL&);
@@ -92,6 +97,7 @@ class CMainDlg : public CDialogImpl<CMainDlg>, public IUninstallWindow {
     LRESULT OnLButtonUp(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnCaptureChanged(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnDpiChanged(UINT, WPARAM, LPARAM, BOOL&);
+    LRESULT OnDeviceLost(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnMinimize(WORD, WORD, HWND, BOOL&);
     LRESULT OnClose(WORD, WORD, HWND, BOOL&);
     LRESULT OnUninstall(WORD, WORD, HWND, BOOL&);
@@ -104,6 +110,8 @@ class CMainDlg : public CDialogImpl<CMainDlg>, public IUninstallWindow {
     void CreateElement(CSVGSimpleObject* element, const RECT& rect, const wchar_t* caption,
                        int command, int mode, int svgResource);
     void CreateElements();
+    // Every element, in the order they are made (the hidden exit button too).
+    std::vector<CSVGSimpleObject*> Elements();
     // Asks for WM_MOUSELEAVE once the pointer is over the window.
     void TrackMouseLeave();
 

@@ -9,6 +9,10 @@ LRESULT CDXGIMsgDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
     CreateButton(&m_confirmButton, DialogLayout::Question::kConfirm, m_confirmCaption.c_str(),
                  kConfirmCommand);
     CreateButton(&m_cancelButton, DialogLayout::Question::kCancel, L"取  消", kCancelCommand);
+    if (RunAgainWithSoftwareCompositor()) {
+        EndAndRunAgain();
+        return TRUE;
+    }
     m_host.Commit();
 
     m_access.Attach(m_hWnd, m_title.c_str(), m_mouseList, &m_host);

@@ -37,6 +37,10 @@ class CDXGIMsgDlg : public CDialogImpl<CDXGIMsgDlg>, public CPageDialog {
 
     const CMsgPage& Page() const { return m_page; }
 
+  protected:
+    // The window is made for the composition backend its host will use.
+    DWORD CreationExStyle() const override { return CDCompUtil::CreationExStyleForNextWindow(); }
+
   private:
     LRESULT OnInitDialog(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnConfirm(WORD, WORD, HWND, BOOL&);

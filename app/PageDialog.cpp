@@ -16,6 +16,9 @@ constexpr DWORD kFrameStyles =
 
 void CPageDialog::PrepareWindow(HWND window) {
     m_window = window;
+    // A run again (RunAgainWithSoftwareCompositor) starts from empty lists.
+    m_mouseList.Clear();
+    m_objects.clear();
     CWindow dialog(window);
     dialog.CenterWindow();
     m_dpi.UpdateForWindow(window);
@@ -107,6 +110,15 @@ LRESULT CPageDialog::OnLButtonUp(UINT, WPARAM wParam, LPARAM lParam, BOOL&) {
 
 void CPageDialog::ApplyDpiChange(WPARAM newDpi, LPARAM suggestedRect) {
     ::ApplyDpiChange(m_window, newDpi, suggestedRect, m_dpi, m_host, m_objects);
+}
+
+void CPageDialog::RecoverFromDeviceLoss() {
+    m_host.RecoverFromDeviceLoss(m_objects);
+}
+
+LRESULT CPageDialog::OnDeviceLost(UINT, WPARAM, LPARAM, BOOL&) {
+    RecoverFromDeviceLoss();
+    return 0;
 }
 
 LRESULT CPageDialog::OnDpiChanged(UINT, WPARAM newDpi, LPARAM suggestedRect, BOOL&) {

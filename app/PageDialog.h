@@ -48,6 +48,7 @@ class CPageDialog {
     MESSAGE_HANDLER(WM_LBUTTONDBLCLK, OnLButtonDown)
     MESSAGE_HANDLER(WM_LBUTTONUP, OnLButtonUp)
     MESSAGE_HANDLER(WM_DPICHANGED, OnDpiChanged)
+    MESSAGE_HANDLER(CDCompUtil::DeviceLostMessage(), OnDeviceLost)
     END_MSG_MAP()
 
     const CDCompUtil& Host() const { return m_host; }
@@ -69,9 +70,15 @@ class CPageDialog {
     // mouse list.
     void CreateButton(CDXGIButton* button, const RECT& designRect, const wchar_t* caption,
                       int command);
+    // Once the page and buttons are made, before the window shows: true when DirectComposition
+    // failed at a step, and the dialog is to run again (EndAndRunAgain) with the software
+    // compositor, so that the user never sees an empty window.
+    bool RunAgainWithSoftwareCompositor() { return m_host.MustRunAgainWithSoftwareCompositor(); }
     // WM_DPICHANGED: the page and the buttons laid out again at the new DPI, in the window's
     // suggested rectangle.
     void ApplyDpiChange(WPARAM newDpi, LPARAM suggestedRect);
+    // The host's devices were lost: the host and the page and buttons are built anew.
+    void RecoverFromDeviceLoss();
 
     CDCompUtil m_host;
     CMouseList m_mouseList;
@@ -90,6 +97,7 @@ class CPageDialog {
     LRESULT OnLButtonDown(UINT, WPARAM wParam, LPARAM lParam, BOOL&);
     LRESULT OnLButtonUp(UINT, WPARAM wParam, LPARAM lParam, BOOL&);
     LRESULT OnDpiChanged(UINT, WPARAM, LPARAM suggestedRect, BOOL& handled);
+    LRESULT OnDeviceLost(UINT, WPARAM, LPARAM, BOOL&);
 
     HWND m_window = nullptr;
     // The page, then the buttons: what a new DPI lays out again.

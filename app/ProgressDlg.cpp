@@ -4,6 +4,10 @@ LRESULT CDXGIProgressDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
     PrepareWindow(m_hWnd);
     // The first frame shows the title only; the status line comes with the animation.
     CreatePage(&m_page);
+    if (RunAgainWithSoftwareCompositor()) {
+        EndAndRunAgain();
+        return TRUE;
+    }
     m_page.SetStatus(m_status);
     m_page.SetTarget(m_dpi.Scale(CProgressPage::kBarLength));
     m_access.Attach(m_hWnd, m_title.c_str(), m_mouseList, &m_host);
@@ -37,6 +41,15 @@ LRESULT CDXGIProgressDlg::OnDpiChanged(UINT, WPARAM newDpi, LPARAM suggestedRect
     if (paused && !m_page.StartAnimation())
         EndDialog(kFinished); // as when the thread cannot start at first
     // WM_DPICHANGED: an application that processes it returns zero.
+    return 0;
+}
+
+LRESULT CDXGIProgressDlg::OnDeviceLost(UINT, WPARAM, LPARAM, BOOL&) {
+    // The animation thread draws into the page's swap chain, which is made anew: it waits.
+    const bool paused = m_page.PauseAnimation();
+    RecoverFromDeviceLoss();
+    if (paused && !m_page.StartAnimation())
+        EndDialog(kFinished);
     return 0;
 }
 

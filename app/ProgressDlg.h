@@ -31,12 +31,15 @@ class CDXGIProgressDlg : public CDialogImpl<CDXGIProgressDlg>, public CPageDialo
     MESSAGE_HANDLER(CProgressPage::kAnimationDoneMessage, OnAnimationDone)
     MESSAGE_HANDLER(CProgressPage::kPercentMessage, OnPercent)
     MESSAGE_HANDLER(WM_DPICHANGED, OnDpiChanged)
+    MESSAGE_HANDLER(CDCompUtil::DeviceLostMessage(), OnDeviceLost)
     CHAIN_MSG_MAP(CPageDialog)
     END_MSG_MAP()
 
     const CProgressPage& Page() const { return m_page; }
 
   protected:
+    // The window is made for the composition backend its host will use.
+    DWORD CreationExStyle() const override { return CDCompUtil::CreationExStyleForNextWindow(); }
     // Starts the page's animation; false if its thread cannot be started.
     virtual bool StartAnimation();
     CProgressPage& AnimatedPage() { return m_page; }
@@ -46,6 +49,7 @@ class CDXGIProgressDlg : public CDialogImpl<CDXGIProgressDlg>, public CPageDialo
     LRESULT OnAnimationDone(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnPercent(UINT, WPARAM, LPARAM, BOOL&);
     LRESULT OnDpiChanged(UINT, WPARAM newDpi, LPARAM suggestedRect, BOOL&);
+    LRESULT OnDeviceLost(UINT, WPARAM, LPARAM, BOOL&);
 
     CProgressPage m_page;
 };

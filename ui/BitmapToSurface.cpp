@@ -13,7 +13,7 @@ HRESULT CopyBitmapToSurface(const SVGEngine::GDIPlusSVGBitmap& bitmap,
         surface->CopyPixels(pixels.Row(0), pixels.Width(), pixels.Height(), pixels.Stride());
     if (copied != E_NOTIMPL)
         return copied;
-    ComPtr<ID2D1DeviceContext> context;
+    ComPtr<ID2D1RenderTarget> context;
     POINT offset{};
     const HRESULT began = surface->BeginDraw(&context, &offset);
     if (FAILED(began))

@@ -2,38 +2,23 @@
 
 #include "DCompUtil.h"
 
-#include "win/SystemLibrary.h"
-
-namespace {
-
-using D2D1CreateFactoryFunction = HRESULT(WINAPI*)(D2D1_FACTORY_TYPE, REFIID,
-                                                   const D2D1_FACTORY_OPTIONS*, void**);
-
-HRESULT CreateSingleThreadedFactory(ID2D1Factory** factory) {
-    static const auto create =
-        SystemProc<D2D1CreateFactoryFunction>(L"d2d1.dll", "D2D1CreateFactory");
-    if (!create)
-        return HRESULT_FROM_WIN32(ERROR_PROC_NOT_FOUND);
-    return create(D2D1_FACTORY_TYPE_SINGLE_THREADED, __uuidof(ID2D1Factory), nullptr,
-                  reinterpret_cast<void**>(factory));
-}
-
-} // namespace
-
 CDXGIRenderCtrl::~CDXGIRenderCtrl() {
     m_renderTarget.Reset();
     m_d2dFactory.Reset();
+    m_multithread.Reset();
     m_swapChain.reset();
 }
 
 void CDXGIRenderCtrl::CreateContent() {
-    m_d2dFactory.Reset();
-    CreateSingleThreadedFactory(&m_d2dFactory);
+    // The host's factory, shared by every page and button of the process: under Wine each
+    // factory that draws costs a Direct3D device of its own.
+    m_d2dFactory = m_host ? m_host->D2DFactory() : nullptr;
+    m_multithread = m_host ? m_host->Multithread() : nullptr;
     m_width = PixelWidth();
     m_height = PixelHeight();
     m_swapChain.reset();
     Composition::Device* device = CompositionDevice();
-    if (!device || FAILED(device->CreateSwapChain(m_width, m_height, &m_swapChain))) {
+    if (!device || FAILED(Checked(device->CreateSwapChain(m_width, m_height, &m_swapChain)))) {
         m_swapChain.reset();
         return;
     }
@@ -60,6 +45,10 @@ HRESULT CDXGIRenderCtrl::Present() {
 }
 
 ID2D1RenderTarget* CDXGIRenderCtrl::BeginFrame() {
+    // Held to the end of the present: another thread draws over the same Direct3D device.
+    if (m_multithread)
+        m_multithread->Enter();
+    m_frameLock = m_multithread;
     m_renderTarget.Reset();
     if (!m_swapChain || !m_d2dFactory ||
         FAILED(m_swapChain->CreateFrameTarget(m_d2dFactory.Get(), &m_renderTarget))) {
@@ -71,9 +60,18 @@ ID2D1RenderTarget* CDXGIRenderCtrl::BeginFrame() {
 }
 
 void CDXGIRenderCtrl::EndFrame() {
-    if (m_renderTarget)
+    // A lost device shows in EndDraw (D2DERR_RECREATE_TARGET) or in Present
+    // (DXGI_ERROR_DEVICE_REMOVED or _RESET): the host is told, and its dialog builds anew.
+    if (m_renderTarget && m_host)
+        m_host->ReportIfDeviceLost(m_renderTarget->EndDraw());
+    else if (m_renderTarget)
         m_renderTarget->EndDraw();
-    Present();
+    const HRESULT presented = Present();
+    if (m_host)
+        m_host->ReportIfDeviceLost(presented);
     // The page's target is valid only until the present.
     m_renderTarget.Reset();
+    if (m_frameLock)
+        m_frameLock->Leave();
+    m_frameLock.Reset();
 }

@@ -9,6 +9,7 @@
 #include "SVGSimpleObject.h"
 
 #include <d2d1.h>
+#include <d2d1_1.h>
 #include <wrl/client.h>
 
 class CDXGIRenderCtrl : public CSVGSimpleObject {
@@ -16,8 +17,8 @@ class CDXGIRenderCtrl : public CSVGSimpleObject {
     CDXGIRenderCtrl() = default;
     ~CDXGIRenderCtrl() override;
 
-    // Its own Direct2D factory and a swap chain at the pixel size of the rectangle, shown
-    // by the visual.
+    // A swap chain at the pixel size of the rectangle, shown by the visual, drawn with the
+    // host's Direct2D factory.
     void CreateContent() override;
     void CreateResources(const RECT& designRect) override;
     // A swap chain at the pixel size of the design rectangle scaled again, if that differs.
@@ -41,4 +42,7 @@ class CDXGIRenderCtrl : public CSVGSimpleObject {
     std::shared_ptr<Composition::SwapChain> m_swapChain;
     Microsoft::WRL::ComPtr<ID2D1Factory> m_d2dFactory;
     Microsoft::WRL::ComPtr<ID2D1RenderTarget> m_renderTarget;
+    // The host's Direct2D lock (DirectComposition only), and the one the frame under way holds.
+    Microsoft::WRL::ComPtr<ID2D1Multithread> m_multithread;
+    Microsoft::WRL::ComPtr<ID2D1Multithread> m_frameLock;
 };

@@ -45,24 +45,31 @@ HRESULT DrawWithEffects(ID2D1DeviceContext* context, ID2D1Bitmap* silhouette, Sh
     fade->SetValue(D2D1_COLORMATRIX_PROP_COLOR_MATRIX, AlphaOnly(style.opacity));
     ComPtr<ID2D1Image> output;
     fade->GetOutput(&output);
-    context->DrawImage(output.Get(), &offset, nullptr, D2D1_INTERPOLATION_MODE_LINEAR,
+    // The blur's soft border grows its output by 3 sigma past the silhouette's bitmap, which
+    // is as large as the surface; IDCompositionSurface::BeginDraw allows no drawing outside
+    // the update rectangle (the whole surface here). So only the bitmap's own rectangle of the
+    // output is drawn: the same pixels inside, nothing beyond.
+    const D2D1_SIZE_U size = silhouette->GetPixelSize();
+    const D2D1_RECT_F inside =
+        D2D1::RectF(0.0f, 0.0f, static_cast<float>(size.width), static_cast<float>(size.height));
+    context->DrawImage(output.Get(), &offset, &inside, D2D1_INTERPOLATION_MODE_LINEAR,
                        D2D1_COMPOSITE_MODE_SOURCE_OVER);
     return S_OK;
 }
 
-HRESULT DrawComputed(ID2D1DeviceContext* context, const Silhouette& silhouette, ShadowStyle style,
+HRESULT DrawComputed(ID2D1RenderTarget* target, const Silhouette& silhouette, ShadowStyle style,
                      D2D1_POINT_2F offset) {
     const Composition::Pixels shadow = BlurShadow(silhouette, style);
     ComPtr<ID2D1Bitmap> bitmap;
     const HRESULT hr =
-        context->CreateBitmap(D2D1::SizeU(shadow.width, shadow.height), shadow.data.data(),
-                              shadow.width * 4, BitmapProperties(), &bitmap);
+        target->CreateBitmap(D2D1::SizeU(shadow.width, shadow.height), shadow.data.data(),
+                             shadow.width * 4, BitmapProperties(), &bitmap);
     if (FAILED(hr))
         return hr;
     const D2D1_RECT_F place =
         D2D1::RectF(offset.x, offset.y, offset.x + shadow.width, offset.y + shadow.height);
-    context->DrawBitmap(bitmap.Get(), &place, 1.0f, D2D1_INTERPOLATION_MODE_NEAREST_NEIGHBOR,
-                        nullptr, nullptr);
+    target->DrawBitmap(bitmap.Get(), &place, 1.0f, D2D1_BITMAP_INTERPOLATION_MODE_NEAREST_NEIGHBOR,
+                       nullptr);
     return S_OK;
 }
 
@@ -84,6 +91,25 @@ std::vector<float> GaussianWeights(float sigma) {
 
 ShadowStyle FrameShadowStyle(bool active) {
     return active ? ShadowStyle{6.0f, 0.2f} : ShadowStyle{1.83f, 0.25f};
+}
+
+Silhouette FilledSilhouette(int width, int height, const RECT& rect) {
+    Silhouette silhouette;
+    silhouette.width = std::max(width, 0);
+    silhouette.height = std::max(height, 0);
+    silhouette.stride = silhouette.width * 4;
+    silhouette.pixels.assign(static_cast<size_t>(silhouette.stride) * silhouette.height, 0);
+    const int left = std::clamp<int>(rect.left, 0, silhouette.width);
+    const int right = std::clamp<int>(rect.right, left, silhouette.width);
+    const int top = std::clamp<int>(rect.top, 0, silhouette.height);
+    const int bottom = std::clamp<int>(rect.bottom, top, silhouette.height);
+    const std::uint32_t black = 0xFF000000u;
+    for (int y = top; y < bottom; ++y) {
+        BYTE* row = silhouette.pixels.data() + static_cast<size_t>(y) * silhouette.stride;
+        for (int x = left; x < right; ++x)
+            std::memcpy(row + static_cast<size_t>(x) * 4, &black, 4);
+    }
+    return silhouette;
 }
 
 bool DrawSilhouette(int width, int height, const RECT& rect, Silhouette* silhouette) {
@@ -193,16 +219,20 @@ Composition::Pixels BlurShadow(const Silhouette& silhouette, ShadowStyle style) 
     return shadow;
 }
 
-HRESULT DrawFrameShadow(ID2D1DeviceContext* context, const Silhouette& silhouette,
-                        ShadowStyle style, D2D1_POINT_2F offset) {
-    ComPtr<ID2D1Bitmap> bitmap;
-    HRESULT hr = context->CreateBitmap(D2D1::SizeU(silhouette.width, silhouette.height),
-                                       silhouette.pixels.data(), silhouette.stride,
-                                       BitmapProperties(), &bitmap);
-    if (FAILED(hr))
-        return hr;
-    hr = DrawWithEffects(context, bitmap.Get(), style, offset);
-    if (SUCCEEDED(hr))
-        return hr;
-    return DrawComputed(context, silhouette, style, offset);
+HRESULT DrawFrameShadow(ID2D1RenderTarget* target, const Silhouette& silhouette, ShadowStyle style,
+                        D2D1_POINT_2F offset) {
+    // Effects need Direct2D 1.1's device context; a Direct2D 1.0 target takes the CPU's shadow.
+    ComPtr<ID2D1DeviceContext> context;
+    if (SUCCEEDED(target->QueryInterface(IID_PPV_ARGS(&context)))) {
+        ComPtr<ID2D1Bitmap> bitmap;
+        HRESULT hr = context->CreateBitmap(D2D1::SizeU(silhouette.width, silhouette.height),
+                                           silhouette.pixels.data(), silhouette.stride,
+                                           BitmapProperties(), &bitmap);
+        if (FAILED(hr))
+            return hr;
+        hr = DrawWithEffects(context.Get(), bitmap.Get(), style, offset);
+        if (SUCCEEDED(hr))
+            return hr;
+    }
+    return DrawComputed(target, silhouette, style, offset);
 }

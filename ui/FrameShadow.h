@@ -30,6 +30,9 @@ struct Silhouette {
 
 // Needs GDI+ started. False when GDI+ fails.
 bool DrawSilhouette(int width, int height, const RECT& rect, Silhouette* silhouette);
+// The same pixels filled in memory, without GDI+ (whose fill of an integer rectangle is exact:
+// opaque black inside, transparent outside): for the shadow computed on the CPU.
+Silhouette FilledSilhouette(int width, int height, const RECT& rect);
 
 // The shadow as the effect chain gives it: every pixel of the silhouette with any alpha counts
 // as solid, the Gaussian of the given sigma (weights at whole-pixel distances out to 3 sigma,
@@ -37,8 +40,8 @@ bool DrawSilhouette(int width, int height, const RECT& rect, Silhouette* silhoue
 // are summed once, so a rectangle costs little more than its edges.
 Composition::Pixels BlurShadow(const Silhouette& silhouette, ShadowStyle style);
 
-// Draws the shadow into the context with its top-left corner at `offset` (pixels, one Direct2D
-// unit each): through ColorMatrix, GaussianBlur and ColorMatrix where Direct2D has them, from
-// BlurShadow otherwise.
-HRESULT DrawFrameShadow(ID2D1DeviceContext* context, const Silhouette& silhouette,
-                        ShadowStyle style, D2D1_POINT_2F offset);
+// Draws the shadow into the target with its top-left corner at `offset` (pixels, one Direct2D
+// unit each): through ColorMatrix, GaussianBlur and ColorMatrix where the target is a Direct2D
+// device context that has them, from BlurShadow otherwise.
+HRESULT DrawFrameShadow(ID2D1RenderTarget* target, const Silhouette& silhouette, ShadowStyle style,
+                        D2D1_POINT_2F offset);

@@ -2,80 +2,78 @@
 
 #include "GraphicsEntryPoints.h"
 
-#include <d3d10.h>
-
-#include <initializer_list>
-
-using Microsoft::WRL::ComPtr;
-
 namespace {
-
-const D3D_FEATURE_LEVEL kFeatureLevels[] = {
-    D3D_FEATURE_LEVEL_11_1, D3D_FEATURE_LEVEL_11_0, D3D_FEATURE_LEVEL_10_1, D3D_FEATURE_LEVEL_10_0,
-    D3D_FEATURE_LEVEL_9_3,  D3D_FEATURE_LEVEL_9_2,  D3D_FEATURE_LEVEL_9_1,
-};
 
 // Hosts are made on more than one thread in the tests; the set is made once all the same.
 SRWLOCK g_lock = SRWLOCK_INIT;
 std::weak_ptr<CGraphicsDevices> g_shared;
 
+class ExclusiveLock {
+  public:
+    explicit ExclusiveLock(SRWLOCK* lock) : lock_(lock) { AcquireSRWLockExclusive(lock_); }
+    ~ExclusiveLock() { ReleaseSRWLockExclusive(lock_); }
+    ExclusiveLock(const ExclusiveLock&) = delete;
+    ExclusiveLock& operator=(const ExclusiveLock&) = delete;
+
+  private:
+    SRWLOCK* lock_;
+};
+
+// The object made on the first call that succeeds.
+template <class Interface, class Make>
+Interface* MadeOnce(Microsoft::WRL::ComPtr<Interface>* held, Make make) {
+    if (!*held && FAILED(make(held->ReleaseAndGetAddressOf())))
+        held->Reset();
+    return held->Get();
+}
+
 } // namespace
 
 std::shared_ptr<CGraphicsDevices> CGraphicsDevices::Shared() {
-    AcquireSRWLockExclusive(&g_lock);
+    ExclusiveLock lock(&g_lock);
     std::shared_ptr<CGraphicsDevices> devices = g_shared.lock();
-    if (!devices) {
+    if (!devices || devices->Lost()) {
         devices.reset(new CGraphicsDevices());
-        if (devices->Create())
-            g_shared = devices;
-        else
-            devices.reset();
+        g_shared = devices;
     }
-    ReleaseSRWLockExclusive(&g_lock);
     return devices;
 }
 
 CGraphicsDevices::~CGraphicsDevices() {
     // What was made from a device goes before it.
+    m_direct3D.reset();
+    m_wicFactory.Reset();
+    m_d2dFactory.Reset();
     m_dwriteFactory.Reset();
-    m_d2dDevice.Reset();
-    m_dxgiFactory.Reset();
-    m_dxgiDevice.Reset();
-    m_d3dDevice.Reset();
 }
 
-bool CGraphicsDevices::Create() {
-    // Hardware first; WARP where there is no usable adapter.
-    for (D3D_DRIVER_TYPE driver : {D3D_DRIVER_TYPE_HARDWARE, D3D_DRIVER_TYPE_WARP}) {
-        if (SUCCEEDED(Graphics::CreateD3D11Device(driver, D3D11_CREATE_DEVICE_BGRA_SUPPORT,
-                                                  kFeatureLevels, ARRAYSIZE(kFeatureLevels),
-                                                  &m_d3dDevice)))
-            break;
-        m_d3dDevice.Reset();
-    }
-    if (!m_d3dDevice)
-        return false;
-    // The device's immediate context is reached from more than one thread: a window's
-    // drawing on the UI thread and a render control's frames on its animation thread, now
-    // for every window of the process. Direct3D then takes its own lock around each use.
-    // (Wine's devices are always locked, so only Windows sees a difference.)
-    ComPtr<ID3D10Multithread> multithread;
-    if (SUCCEEDED(m_d3dDevice.As(&multithread)))
-        multithread->SetMultithreadProtected(TRUE);
+IDWriteFactory* CGraphicsDevices::DWriteFactory() {
+    ExclusiveLock lock(&m_lock);
+    return MadeOnce(std::addressof(m_dwriteFactory), [](IDWriteFactory** factory) {
+        return Graphics::CreateDWriteFactory(DWRITE_FACTORY_TYPE_SHARED, factory);
+    });
+}
 
-    m_d3dDevice.As(&m_dxgiDevice);
-    ComPtr<IDXGIAdapter> adapter;
-    if (m_dxgiDevice)
-        m_dxgiDevice->GetParent(IID_PPV_ARGS(&adapter));
-    if (!adapter || FAILED(adapter->GetParent(IID_PPV_ARGS(&m_dxgiFactory)))) {
-        m_dxgiFactory.Reset();
-        return true;
+ID2D1Factory* CGraphicsDevices::D2DFactory() {
+    ExclusiveLock lock(&m_lock);
+    return MadeOnce(std::addressof(m_d2dFactory), &Graphics::CreateD2DFactory);
+}
+
+IWICImagingFactory* CGraphicsDevices::WicFactory() {
+    ExclusiveLock lock(&m_lock);
+    return MadeOnce(std::addressof(m_wicFactory), &Graphics::CreateWicFactory);
+}
+
+const CDirect3DDevices* CGraphicsDevices::Direct3D() {
+    ExclusiveLock lock(&m_lock);
+    if (!m_direct3DTried) {
+        m_direct3DTried = true;
+        m_direct3D = CDirect3DDevices::Create();
     }
-    if (FAILED(Graphics::CreateD2DDevice(m_dxgiDevice.Get(), &m_d2dDevice))) {
-        m_d2dDevice.Reset();
-        return true;
-    }
-    if (FAILED(Graphics::CreateDWriteFactory(DWRITE_FACTORY_TYPE_SHARED, &m_dwriteFactory)))
-        m_dwriteFactory.Reset();
-    return true;
+    return m_direct3D.get();
+}
+
+const CDirect3DDevices* CGraphicsDevices::Direct3DIfMade() const {
+    ExclusiveLock lock(&m_lock);
+    return m_direct3D.get();
 }

@@ -13,6 +13,7 @@ class CSVGSimpleObject;
 class CMouseList {
   public:
     void Append(CSVGSimpleObject* object) { m_objects.push_back(object); }
+    void Clear() { m_objects.clear(); }
     const std::vector<CSVGSimpleObject*>& Objects() const { return m_objects; }
     // The objects of the list and their children (each after its parent) that take input,
     // hidden ones too: the dialog's buttons, in the order the keyboard goes through them.

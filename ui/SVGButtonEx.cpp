@@ -1,6 +1,8 @@
 #include "SVGButtonEx.h"
 
 #include "BitmapToSurface.h"
+#include "D2DLock.h"
+#include "DCompUtil.h"
 #include "FillRecolour.h"
 #include "FocusRingPainter.h"
 #include "RasterCount.h"
@@ -25,7 +27,10 @@ void CSVGButtonEx::CreateContent() {
         return;
     for (std::shared_ptr<Composition::Surface>* surface :
          {&m_surface, &m_disabledSurface, &m_hoverSurface, &m_pushedSurface})
-        device->CreateVirtualSurface(PixelWidth(), PixelHeight(), surface);
+        Checked(device->CreateVirtualSurface(PixelWidth(), PixelHeight(), surface));
+    // Made again while the ring shows (after a device loss): the looks with the ring too.
+    if (m_focusRing)
+        CreateFocusedLooks();
 }
 
 void CSVGButtonEx::CreateResources(const RECT&) {}
@@ -64,7 +69,7 @@ void CSVGButtonEx::CreateFocusedLooks() {
     if (!device || !m_surface)
         return;
     for (std::shared_ptr<Composition::Surface>& surface : m_focusedSurfaces)
-        device->CreateVirtualSurface(PixelWidth(), PixelHeight(), &surface);
+        Checked(device->CreateVirtualSurface(PixelWidth(), PixelHeight(), &surface));
 }
 
 void CSVGButtonEx::RenderFocusedLooks() {
@@ -122,7 +127,8 @@ HRESULT CSVGButtonEx::RenderState(int look, Composition::Surface* surface) {
         return E_FAIL;
     DrawLook(bitmap.Graphics(), look);
     RasterCount::Add();
-    return CopyBitmapToSurface(bitmap, surface);
+    const CD2DLock lock(m_host ? m_host->Multithread() : nullptr);
+    return Checked(CopyBitmapToSurface(bitmap, surface));
 }
 
 void CSVGButtonEx::DrawLook(Gdiplus::GpGraphics* graphics, int look) const {

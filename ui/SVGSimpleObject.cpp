@@ -1,6 +1,7 @@
 #include "SVGSimpleObject.h"
 
 #include "BitmapToSurface.h"
+#include "D2DLock.h"
 #include "DCompUtil.h"
 #include "DPI.h"
 #include "RasterCount.h"
@@ -9,6 +10,7 @@
 #include "svg/gdiplus/GDIPlusSVGBitmap.h"
 #include "svg/gdiplus/GDIPlusSVGRenderer.h"
 
+#include <algorithm>
 #include <cstring>
 
 CSVGSimpleObject::~CSVGSimpleObject() {
@@ -42,6 +44,10 @@ Composition::Device* CSVGSimpleObject::CompositionDevice() const {
     return m_host ? m_host->CompositionDevice() : nullptr;
 }
 
+HRESULT CSVGSimpleObject::Checked(HRESULT hr) const {
+    return m_host ? m_host->Check(hr) : hr;
+}
+
 std::shared_ptr<Composition::Visual> CSVGSimpleObject::ParentVisual() const {
     if (m_parent)
         return m_parent->m_visual;
@@ -62,24 +68,46 @@ void CSVGSimpleObject::Create(HWND owner, const RECT& designRect, const wchar_t*
     }
     m_mode = mode;
 
+    m_visible = TRUE;
+    // Created again (a dialog run again on a new window), the object starts afresh.
+    m_clip.reset();
+    BuildComposition();
+    CreateResources(m_designRect);
+}
+
+void CSVGSimpleObject::BuildComposition() {
+    m_visual.reset();
+    m_effectGroup.reset();
     if (Composition::Device* device = CompositionDevice()) {
-        device->CreateVisual(&m_visual);
+        Checked(device->CreateVisual(&m_visual));
         CreateContent();
         if (m_visual) {
             m_visual->SetOffsetX(static_cast<float>(m_rect.left));
             m_visual->SetOffsetY(static_cast<float>(m_rect.top));
-            if (const std::shared_ptr<Composition::Visual> parentVisual = ParentVisual())
+            const std::shared_ptr<Composition::Visual> parentVisual = ParentVisual();
+            if (parentVisual && m_visible)
                 parentVisual->AddVisual(m_visual);
             if (m_surface)
                 m_visual->SetContent(m_surface);
-            device->CreateEffectGroup(&m_effectGroup);
+            Checked(device->CreateEffectGroup(&m_effectGroup));
             m_visual->SetEffect(m_effectGroup);
         }
     }
-    m_visible = TRUE;
     if (m_effectGroup)
         m_effectGroup->SetOpacity(m_opacity);
+}
+
+void CSVGSimpleObject::RecreateComposition() {
+    const bool clipped = m_clip != nullptr;
+    m_clip.reset();
+    BuildComposition();
+    if (clipped)
+        SetClip(m_clipEdges, m_clipRadii);
     CreateResources(m_designRect);
+    Redraw();
+    UpdateState();
+    for (CSVGSimpleObject* child : m_children)
+        child->RecreateComposition();
 }
 
 void CSVGSimpleObject::CreateChild(CSVGSimpleObject* child, const RECT& designRect,
@@ -97,15 +125,17 @@ void CSVGSimpleObject::CreateChild(CSVGSimpleObject* child, const RECT& designRe
 void CSVGSimpleObject::CreateContent() {
     m_surface.reset();
     if (Composition::Device* device = CompositionDevice())
-        device->CreateVirtualSurface(PixelWidth(), PixelHeight(), &m_surface);
+        Checked(device->CreateVirtualSurface(PixelWidth(), PixelHeight(), &m_surface));
 }
 
 void CSVGSimpleObject::SetClip(const RECT& edges, const int radii[8]) {
+    m_clipEdges = edges;
+    std::copy(radii, radii + 8, m_clipRadii);
     Composition::Device* device = CompositionDevice();
     if (!device || !m_visual)
         return;
     if (!m_clip)
-        device->CreateRectangleClip(&m_clip);
+        Checked(device->CreateRectangleClip(&m_clip));
     if (!m_clip)
         return;
     m_clip->SetEdges(static_cast<float>(edges.left), static_cast<float>(edges.top),
@@ -189,7 +219,8 @@ HRESULT CSVGSimpleObject::RenderSVG() {
         return E_FAIL;
     DrawSVG(bitmap.Graphics());
     RasterCount::Add();
-    return CopyBitmapToSurface(bitmap, m_surface.get());
+    const CD2DLock lock(m_host ? m_host->Multithread() : nullptr);
+    return Checked(CopyBitmapToSurface(bitmap, m_surface.get()));
 }
 
 void CSVGSimpleObject::DrawSVG(Gdiplus::GpGraphics* graphics) {

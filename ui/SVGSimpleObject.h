@@ -72,6 +72,12 @@ class CSVGSimpleObject : public IRenderObject, public CMyMouseEventProc<CSVGSimp
     // The caller commits.
     virtual void Relayout();
 
+    // The devices were lost and the host's tree is new: the visual, the effect group, the clip
+    // and the content are made again on the host's new device, the object laid out as it
+    // stands (rectangle, shown or hidden, opacity, state, focus ring), its text formats made
+    // again and every picture drawn, children too. The caller commits.
+    virtual void RecreateComposition();
+
     // Owner window, rectangle in design units (in the parent's coordinates), caption
     // (or null), command id, parent (or null for the host's root visual), mode.
     void Create(HWND owner, const RECT& designRect, const wchar_t* caption, int id,
@@ -135,6 +141,12 @@ class CSVGSimpleObject : public IRenderObject, public CMyMouseEventProc<CSVGSimp
     // Where this object's visual hangs: the parent's visual or the host's root visual.
     std::shared_ptr<Composition::Visual> ParentVisual() const;
     Composition::Device* CompositionDevice() const;
+    // The visual (under the parent's, unless hidden), the content and the effect group with
+    // the opacity, on the host's device.
+    void BuildComposition();
+    // The result of a composition step, told to the host (which may have the window made
+    // again when DirectComposition fails); returned.
+    HRESULT Checked(HRESULT hr) const;
 
     wchar_t m_caption[kCaptionSize] = {};
     wchar_t m_captionCopy[kCaptionSize] = {};
@@ -145,6 +157,9 @@ class CSVGSimpleObject : public IRenderObject, public CMyMouseEventProc<CSVGSimp
     std::shared_ptr<Composition::Surface> m_surface;
     std::shared_ptr<Composition::EffectGroup> m_effectGroup;
     std::shared_ptr<Composition::RectangleClip> m_clip;
+    // What SetClip was given last.
+    RECT m_clipEdges{};
+    int m_clipRadii[8] = {};
     CSVGSimpleObject* m_parent = nullptr;
     bool m_focusRing = false;
     int m_focusRingRadius = 0;

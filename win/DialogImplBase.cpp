@@ -1,6 +1,7 @@
 #include "DialogImplBase.h"
 
 #include "AppModule.h"
+#include "DialogTemplate.h"
 
 namespace {
 
@@ -33,22 +34,40 @@ INT_PTR CDialogImplBase::RunModal(LPCWSTR templateName, HWND owner, LPARAM initP
         SetLastError(ERROR_INVALID_STATE);
         return -1;
     }
-    // The dialog's first message takes the object from the module's record.
-    if (!_Module.AddCreateWndData(this)) {
-        SetLastError(ERROR_OUTOFMEMORY);
-        return -1;
-    }
-    bound_ = false;
-    const INT_PTR result =
-        DialogBoxParamW(_Module.Instance(), templateName, owner, DialogProc, initParam);
-    if (!bound_) {
-        // No window took the record (no such template, for one): drop it rather than
-        // leave it waiting for a window that never comes.
-        const DWORD error = GetLastError();
-        _Module.ExtractCreateWndData();
-        SetLastError(error);
-    }
+    INT_PTR result = -1;
+    do {
+        runAgain_ = false;
+        // The dialog's first message takes the object from the module's record.
+        if (!_Module.AddCreateWndData(this)) {
+            SetLastError(ERROR_OUTOFMEMORY);
+            return -1;
+        }
+        bound_ = false;
+        const DWORD exStyle = CreationExStyle();
+        const std::vector<BYTE> withExStyle =
+            exStyle ? DialogTemplateWithExStyle(_Module.Instance(), templateName, exStyle)
+                    : std::vector<BYTE>();
+        result =
+            withExStyle.empty()
+                ? DialogBoxParamW(_Module.Instance(), templateName, owner, DialogProc, initParam)
+                : DialogBoxIndirectParamW(_Module.Instance(),
+                                          reinterpret_cast<LPCDLGTEMPLATEW>(withExStyle.data()),
+                                          owner, DialogProc, initParam);
+        if (!bound_) {
+            // No window took the record (no such template, for one): drop it rather than
+            // leave it waiting for a window that never comes.
+            const DWORD error = GetLastError();
+            _Module.ExtractCreateWndData();
+            SetLastError(error);
+            return result;
+        }
+    } while (runAgain_);
     return result;
+}
+
+void CDialogImplBase::EndAndRunAgain() {
+    runAgain_ = true;
+    ::EndDialog(m_hWnd, 0);
 }
 
 CDialogImplBase* CDialogImplBase::Bind(HWND window) {

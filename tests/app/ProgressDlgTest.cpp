@@ -8,6 +8,7 @@
 #include "DialogLayout.h"
 #include "ProgressDlg.h"
 #include "RealInput.h"
+#include "StandInBackend.h"
 #include "Wait.h"
 #include "UninstallWorkflow.h"
 
@@ -67,7 +68,7 @@ PageLook LookOf(const Frame& page, const CDPI& dpi) {
 }
 
 const Composition::PresentedPage* PagesOf(const CProgressPage& page) {
-    auto swapChain = std::dynamic_pointer_cast<Composition::SoftwareSwapChain>(page.SwapChain());
+    auto swapChain = CompositionTest::SoftwareSwapChainBehind(page.SwapChain());
     return swapChain ? swapChain->Shown().get() : nullptr;
 }
 
@@ -273,6 +274,42 @@ TEST_F(ProgressDlgTest, EndsAtOnceWhenItsThreadCannotStart) {
     EXPECT_FALSE(shown);
     EXPECT_NE(dialog_->firstPage, nullptr);
     EXPECT_FALSE(dialog_->Page().Running());
+}
+
+// On DirectComposition the UI thread and the animation thread draw over one Direct3D device:
+// the page's factory is multithreaded, and each frame with its present is drawn inside
+// Direct2D's lock (ID2D1Multithread), so while another thread holds the lock nothing is
+// presented. (DirectComposition stands in as the software compositor under Wine.)
+TEST_F(ProgressDlgTest, FramesAreDrawnInsideDirect2DsLockOnDirectComposition) {
+    CompositionTest::StandInBackend directComposition(CompositionTest::StandInPlan{true});
+    ULONGLONG heldFor = 0;
+    std::uint64_t before = 0, after = 0, later = 0;
+    const INT_PTR result = RunScripted(*dialog_, [&](Driver& d) {
+        const Composition::PresentedPage* pages = PagesOf(dialog_->Page());
+        ASSERT_NE(pages, nullptr);
+        Microsoft::WRL::ComPtr<ID2D1Multithread> lock;
+        ASSERT_TRUE(d.OnDialogThread([&] {
+            if (ID2D1Factory* factory = dialog_->Host().D2DFactory())
+                factory->QueryInterface(IID_PPV_ARGS(&lock));
+        }));
+        ASSERT_NE(lock, nullptr);
+        EXPECT_TRUE(lock->GetMultithreadProtected());
+        ASSERT_TRUE(WaitUntil([&] { return pages->Version() >= 5; }, 5000));
+        lock->Enter();
+        const ULONGLONG start = GetTickCount64();
+        before = pages->Version();
+        Sleep(300);
+        after = pages->Version();
+        heldFor = GetTickCount64() - start;
+        lock->Leave();
+        WaitUntil([&] { return pages->Version() > after; }, 3000);
+        later = pages->Version();
+        EXPECT_TRUE(d.WaitForEnd(30000));
+    });
+    EXPECT_GE(heldFor, 250u);
+    EXPECT_EQ(after, before) << "pages were presented while another thread held the lock";
+    EXPECT_GT(later, after) << "the animation did not go on";
+    EXPECT_EQ(result, CDXGIProgressDlg::kFinished);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "Pictures.h"
 #include "RealInput.h"
+#include "StandInBackend.h"
 #include "Wait.h"
 
 #include "ui/composition/SoftwareDevice.h"
@@ -113,8 +114,7 @@ Frame Driver::ShownFrame(const std::function<bool(const Frame&)>& check) {
     Frame frame;
     const auto read = [&] {
         OnDialogThread([&] {
-            if (auto* device =
-                    dynamic_cast<Composition::SoftwareDevice*>(host_.CompositionDevice()))
+            if (auto* device = CompositionTest::SoftwareDeviceBehind(host_.CompositionDevice()))
                 device->ReadLastFrame(Window(), &frame);
         });
         return !check || (frame.width > 0 && check(frame));

@@ -85,7 +85,7 @@ Composition::Pixels HostWindow::Read() {
 }
 
 HRESULT FillSurface(Composition::Surface& surface, std::uint32_t rgb, float alpha) {
-    ComPtr<ID2D1DeviceContext> context;
+    ComPtr<ID2D1RenderTarget> context;
     POINT offset{};
     const HRESULT hr = surface.BeginDraw(&context, &offset);
     if (FAILED(hr))

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include <cmath>
 #include <ostream>
 #include <vector>
@@ -210,6 +212,36 @@ TEST(FrameShadowBlur, SameToTheBitAsThePlainTwoPasses) {
                 different += fast.data[i] != plain.data[i];
             EXPECT_EQ(different, 0u) << shape.name << ", sigma " << style.sigma;
         }
+    }
+}
+
+// The silhouette filled in memory for the CPU's shadow is GDI+'s to the byte.
+TEST(FrameShadowSilhouette, FilledInMemoryAsGdiPlusFillsIt) {
+    struct Shape {
+        const char* name;
+        int width, height;
+        RECT rect;
+    };
+    const Shape shapes[] = {
+        {"window at 100 %", 732, 432, {15, 15, 722, 422}},
+        {"window at 150 %", 1098, 648, {23, 23, 1084, 634}},
+        {"touching the edges", 100, 80, {0, 0, 100, 80}},
+        {"beyond the edges", 100, 80, {-5, -7, 140, 90}},
+        {"one pixel", 40, 30, {20, 10, 21, 11}},
+        {"empty", 40, 30, {20, 10, 20, 25}},
+    };
+    for (const Shape& shape : shapes) {
+        Silhouette drawn;
+        ASSERT_TRUE(DrawSilhouette(shape.width, shape.height, shape.rect, &drawn)) << shape.name;
+        const Silhouette filled = FilledSilhouette(shape.width, shape.height, shape.rect);
+        ASSERT_EQ(filled.width, drawn.width) << shape.name;
+        ASSERT_EQ(filled.height, drawn.height) << shape.name;
+        int different = 0;
+        for (int y = 0; y < shape.height; ++y)
+            different += std::memcmp(filled.pixels.data() + static_cast<size_t>(y) * filled.stride,
+                                     drawn.pixels.data() + static_cast<size_t>(y) * drawn.stride,
+                                     static_cast<size_t>(shape.width) * 4) != 0;
+        EXPECT_EQ(different, 0) << shape.name << ": rows that differ";
     }
 }
 

@@ -211,7 +211,7 @@ TEST_F(VisualTree, CopiedPixelsShowAsDrawnOnes) {
     TestVisual& copied = Add(100, 50, 50, 40, kGreen);
     TestVisual& drawn = Add(200, 50, 50, 40, kGreen);
     ASSERT_HRESULT_SUCCEEDED(copied.surface->CopyPixels(picture.data(), kW, kH, kStride * 4));
-    Microsoft::WRL::ComPtr<ID2D1DeviceContext> context;
+    Microsoft::WRL::ComPtr<ID2D1RenderTarget> context;
     POINT offset{};
     ASSERT_HRESULT_SUCCEEDED(drawn.surface->BeginDraw(&context, &offset));
     // While one surface is being drawn, pixels still go into another, but not into that one.
@@ -254,30 +254,32 @@ TEST_F(VisualTree, CopiedPixelsShowAsDrawnOnes) {
                             {165, 106, 0xFFFFFFFF}});
 }
 
-// Windows alive at the same time share the process's devices; a window closing leaves the other
-// one working, and the devices go with the last window.
+// Windows alive at the same time share the process's graphics objects; a window closing leaves
+// the other one working, and the objects go with the last window. The software compositor makes
+// no Direct3D device at all.
 TEST(SharedDevices, OneSetForTheWindowsAliveAndGoneWithTheLast) {
-    Microsoft::WRL::ComPtr<ID3D11Device> first;
+    Microsoft::WRL::ComPtr<ID2D1Factory> first;
     {
         auto main = std::make_unique<HostWindow>(60, 60, 300, 200);
         auto dialog = std::make_unique<HostWindow>(120, 120, 200, 100);
-        ASSERT_NE(main->Host().D3DDevice(), nullptr);
-        EXPECT_EQ(dialog->Host().D3DDevice(), main->Host().D3DDevice());
-        EXPECT_EQ(dialog->Host().D2DDevice(), main->Host().D2DDevice());
+        ASSERT_NE(main->Host().D2DFactory(), nullptr);
+        EXPECT_EQ(dialog->Host().D2DFactory(), main->Host().D2DFactory());
         EXPECT_EQ(dialog->Host().DWriteFactory(), main->Host().DWriteFactory());
-        first = main->Host().D3DDevice();
+        EXPECT_EQ(main->Host().D3DDevice(), nullptr);
+        EXPECT_EQ(main->Host().D2DDevice(), nullptr);
+        first = main->Host().D2DFactory();
 
         // The dialog closes; the main window goes on drawing and showing.
         dialog.reset();
         AddFilledVisual(main->Device(), *main->Host().RootVisual(), 50, 50, 40, 30, kBlue);
         EXPECT_EQ(main->CommitAndRead().At(60, 60), 0xFF0000FFu);
-        EXPECT_EQ(main->Host().D3DDevice(), first.Get());
+        EXPECT_EQ(main->Host().D2DFactory(), first.Get());
     }
-    // A device still referenced elsewhere is not handed out again: the last window took the
+    // A factory still referenced elsewhere is not handed out again: the last window took the
     // set with it, and the next window makes its own.
     HostWindow next(60, 60, 300, 200);
-    ASSERT_NE(next.Host().D3DDevice(), nullptr);
-    EXPECT_NE(next.Host().D3DDevice(), first.Get());
+    ASSERT_NE(next.Host().D2DFactory(), nullptr);
+    EXPECT_NE(next.Host().D2DFactory(), first.Get());
 }
 
 } // namespace

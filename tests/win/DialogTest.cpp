@@ -1,6 +1,7 @@
 // Modal dialogs on template 129 under Wine: binding, dispatch through the message map,
 // results as a dialog procedure must return them, chaining and reflection.
 #include "DialogImpl.h"
+#include "DialogTemplate.h"
 
 #include "Resources.h"
 
@@ -250,6 +251,105 @@ TEST(Dialog, Template129IsTheUninstallersTemplate) {
         EXPECT_EQ(words[i], expected[i]) << "word " << i;
     EXPECT_STREQ(reinterpret_cast<const wchar_t*>(words + std::size(expected)),
                  L"Microsoft YaHei UI");
+}
+
+// A dialog that wants extended style bits from its window's creation on, and that may end its
+// first run in WM_INITDIALOG to run again with others.
+class CStyledDialog : public CDialogImpl<CStyledDialog> {
+  public:
+    enum { IDD = 129 };
+    DWORD exStyle = 0;
+    DWORD exStyleOfTheRunAgain = 0;
+    bool runAgain = false;
+    std::vector<HWND> windows;
+    std::vector<LONG_PTR> exStyles;
+    std::vector<HWND> shown;
+
+    BEGIN_MSG_MAP(CStyledDialog)
+    MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialog)
+    MESSAGE_HANDLER(WM_SHOWWINDOW, OnShowWindow)
+    MESSAGE_HANDLER(WM_TIMER, OnTimer)
+    END_MSG_MAP()
+
+  protected:
+    DWORD CreationExStyle() const override { return exStyle; }
+
+  private:
+    LRESULT OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
+        windows.push_back(m_hWnd);
+        exStyles.push_back(GetWindowLongPtrW(m_hWnd, GWL_EXSTYLE));
+        if (runAgain && windows.size() == 1) {
+            exStyle = exStyleOfTheRunAgain;
+            EndAndRunAgain();
+            return TRUE;
+        }
+        SetTimer(m_hWnd, kScriptTimer, 10, nullptr);
+        SetTimer(m_hWnd, kSafetyTimer, 10000, nullptr);
+        return TRUE;
+    }
+    LRESULT OnShowWindow(UINT, WPARAM show, LPARAM, BOOL& handled) {
+        if (show)
+            shown.push_back(m_hWnd);
+        return handled = FALSE;
+    }
+    LRESULT OnTimer(UINT, WPARAM timer, LPARAM, BOOL&) {
+        if (timer == kSafetyTimer)
+            return EndDialog(-99);
+        if (IsWindowVisible())
+            EndDialog(7);
+        return 0;
+    }
+};
+
+constexpr DWORD kNoRedirectionBitmap = 0x00200000;
+
+TEST(Dialog, TemplateCopyCarriesTheExtendedStyleAndNothingElseChanges) {
+    HRSRC found = FindResourceW(nullptr, MAKEINTRESOURCEW(129), RT_DIALOG);
+    ASSERT_NE(found, nullptr);
+    const auto* original = static_cast<const BYTE*>(LockResource(LoadResource(nullptr, found)));
+    const DWORD size = SizeofResource(nullptr, found);
+    const std::vector<BYTE> copy = DialogTemplateWithExStyle(
+        GetModuleHandleW(nullptr), MAKEINTRESOURCEW(129), kNoRedirectionBitmap);
+    ASSERT_EQ(copy.size(), size);
+    // DLGTEMPLATEEX's extended style is the DWORD at byte 8.
+    for (DWORD i = 0; i < size; ++i) {
+        const BYTE expected =
+            i == 10 ? static_cast<BYTE>(original[i] | (kNoRedirectionBitmap >> 16)) : original[i];
+        EXPECT_EQ(copy[i], expected) << "byte " << i;
+    }
+    EXPECT_TRUE(DialogTemplateWithExStyle(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(4321),
+                                          kNoRedirectionBitmap)
+                    .empty());
+}
+
+TEST(Dialog, WindowHasTheCreationExStyleFromTheStart) {
+    CStyledDialog plain;
+    EXPECT_EQ(plain.DoModal(nullptr), 7);
+    ASSERT_EQ(plain.exStyles.size(), 1u);
+    EXPECT_EQ(plain.exStyles[0] & (kNoRedirectionBitmap | WS_EX_TOOLWINDOW), 0);
+
+    CStyledDialog styled;
+    styled.exStyle = kNoRedirectionBitmap | WS_EX_TOOLWINDOW;
+    EXPECT_EQ(styled.DoModal(nullptr), 7);
+    ASSERT_EQ(styled.exStyles.size(), 1u);
+    EXPECT_EQ(styled.exStyles[0] & (kNoRedirectionBitmap | WS_EX_TOOLWINDOW),
+              LONG_PTR{kNoRedirectionBitmap | WS_EX_TOOLWINDOW});
+}
+
+// Ended in its first WM_INITDIALOG, the dialog runs again on a new window made with the
+// extended style asked for then; only that window ever shows, and its result is DoModal's.
+TEST(Dialog, RunsAgainOnANewWindowAndOnlyThatOneShows) {
+    CStyledDialog dialog;
+    dialog.exStyle = kNoRedirectionBitmap;
+    dialog.runAgain = true;
+    EXPECT_EQ(dialog.DoModal(nullptr), 7);
+    ASSERT_EQ(dialog.windows.size(), 2u);
+    EXPECT_NE(dialog.exStyles[0] & kNoRedirectionBitmap, 0);
+    EXPECT_EQ(dialog.exStyles[1] & kNoRedirectionBitmap, 0);
+    ASSERT_FALSE(dialog.shown.empty());
+    for (HWND shown : dialog.shown)
+        EXPECT_EQ(shown, dialog.windows[1]) << "the first window showed";
+    EXPECT_EQ(_Module.ExtractCreateWndData(), nullptr);
 }
 
 } // namespace

@@ -7,8 +7,9 @@
 //    its messages: frames per second.
 //
 //   composition_bench [ROUNDS]
+#include "CompositionBackend.h"
 #include "FrameShadow.h"
-#include "GraphicsEntryPoints.h"
+#include "GraphicsDevices.h"
 #include "svg/gdiplus/GDIPlusApi.h"
 #include "ui/composition/Composition.h"
 #include "ui/composition/SoftwareDevice.h"
@@ -66,33 +67,13 @@ HWND CreatePopup(int x, int y, int width, int height) {
     return window;
 }
 
-// The devices a window's host makes.
-struct Devices {
-    ComPtr<ID3D11Device> d3d;
-    ComPtr<IDXGIDevice> dxgi;
-    ComPtr<IDXGIFactory2> factory;
-    ComPtr<ID2D1Device> d2d;
-
-    bool Create() {
-        const D3D_FEATURE_LEVEL levels[] = {D3D_FEATURE_LEVEL_11_1, D3D_FEATURE_LEVEL_11_0,
-                                            D3D_FEATURE_LEVEL_10_1, D3D_FEATURE_LEVEL_10_0,
-                                            D3D_FEATURE_LEVEL_9_3,  D3D_FEATURE_LEVEL_9_2,
-                                            D3D_FEATURE_LEVEL_9_1};
-        if (FAILED(Graphics::CreateD3D11Device(
-                D3D_DRIVER_TYPE_HARDWARE, D3D11_CREATE_DEVICE_BGRA_SUPPORT, levels, 7, &d3d)) &&
-            FAILED(Graphics::CreateD3D11Device(D3D_DRIVER_TYPE_WARP,
-                                               D3D11_CREATE_DEVICE_BGRA_SUPPORT, levels, 7, &d3d)))
-            return false;
-        ComPtr<IDXGIAdapter> adapter;
-        return SUCCEEDED(d3d.As(&dxgi)) && SUCCEEDED(dxgi->GetParent(IID_PPV_ARGS(&adapter))) &&
-               SUCCEEDED(adapter->GetParent(IID_PPV_ARGS(&factory))) &&
-               SUCCEEDED(Graphics::CreateD2DDevice(dxgi.Get(), &d2d));
-    }
-};
+// The graphics objects a window's host shares with the others: the software compositor needs
+// no Direct3D device.
+using Devices = std::shared_ptr<CGraphicsDevices>;
 
 // Clears a surface to a colour and draws a lighter bar across it, as a picture would.
 void Paint(Composition::Surface& surface, std::uint32_t rgb, float alpha) {
-    ComPtr<ID2D1DeviceContext> context;
+    ComPtr<ID2D1RenderTarget> context;
     POINT offset{};
     if (FAILED(surface.BeginDraw(&context, &offset)))
         return;
@@ -118,8 +99,7 @@ struct Scene {
     // laid out as the main window's.
     bool Build(const Devices& devices, HWND window, int percent) {
         auto s = [percent](int v) { return MulDiv(v, percent, 100); };
-        if (FAILED(Composition::CreateDevice(Graphics::kCompositionEntryPoints, devices.d3d.Get(),
-                                             devices.d2d.Get(), devices.factory.Get(), &device)) ||
+        if (FAILED(Composition::CreateSoftwareDevice(CompositionEntryPoints(devices), &device)) ||
             FAILED(device->CreateTargetForHwnd(window, true, &target)) ||
             FAILED(device->CreateVisual(&root)))
             return false;
@@ -127,7 +107,7 @@ struct Scene {
         GetClientRect(window, &client);
         std::shared_ptr<Composition::Surface> frame;
         device->CreateVirtualSurface(client.right, client.bottom, &frame);
-        ComPtr<ID2D1DeviceContext> context;
+        ComPtr<ID2D1RenderTarget> context;
         POINT offset{};
         if (FAILED(frame->BeginDraw(&context, &offset)))
             return false;
@@ -403,11 +383,7 @@ int wmain(int argc, wchar_t** argv) {
     int failures = 0;
     {
         SVGEngine::GDIPlusSession gdiplus;
-        Devices devices;
-        if (!devices.Create()) {
-            std::printf("composition: no Direct3D 11 / Direct2D device\n");
-            return 1;
-        }
+        const Devices devices = CGraphicsDevices::Shared();
         failures += !BenchCommit(devices, 100, rounds);
         failures += !BenchCommit(devices, 150, rounds);
         failures += !BenchPresent(devices, 300);

@@ -4,15 +4,18 @@
 // Two backends keep the same tree and give the same picture:
 //  - DirectComposition, where DCompositionCreateDevice2 works (Windows 8 and later);
 //  - a software compositor elsewhere (Windows 7, Wine): surfaces and swap-chain pages are
-//    CPU bitmaps drawn with Direct2D, composed with premultiplied alpha and shown on a
-//    layered window.
+//    CPU (WIC) bitmaps drawn with Direct2D 1.0 render targets, composed with premultiplied
+//    alpha and shown on a layered window. It needs no Direct3D device, and nothing of
+//    Direct2D 1.1 or DXGI 1.2, which Windows 7 without its Platform Update lacks.
 // The operations mirror DirectComposition's, so the code above reads like it.
 #include <windows.h>
+#include <d2d1.h>
 #include <d2d1_1.h>
 #include <d3d11.h>
 #include <dxgi1_2.h>
 #include <wincodec.h>
 
+#include <functional>
 #include <memory>
 
 namespace Composition {
@@ -22,11 +25,13 @@ namespace Composition {
 class Surface {
   public:
     virtual ~Surface() = default;
-    // Draws the whole surface: the context's origin is the surface's top-left corner shifted
+    // Draws the whole surface: the target's origin is the surface's top-left corner shifted
     // by *offset, so callers draw at (offset.x, offset.y); one Direct2D unit is one pixel (the
-    // context comes at 96 DPI). Only one draw at a time on a device. What the surface showed
-    // before is not kept: the caller draws every pixel (Clear first).
-    virtual HRESULT BeginDraw(ID2D1DeviceContext** context, POINT* offset) = 0;
+    // target comes at 96 DPI). Only one draw at a time on a device. What the surface showed
+    // before is not kept: the caller draws every pixel (Clear first). DirectComposition hands
+    // out a device context (QueryInterface ID2D1DeviceContext for effects); the software
+    // compositor a Direct2D 1.0 render target on a WIC bitmap.
+    virtual HRESULT BeginDraw(ID2D1RenderTarget** target, POINT* offset) = 0;
     virtual HRESULT EndDraw() = 0;
     virtual HRESULT Resize(UINT width, UINT height) = 0;
     // Replaces the picture with premultiplied 32-bit pixels (rows `stride` bytes apart) at the
@@ -110,20 +115,32 @@ class Device {
     virtual HRESULT Commit() = 0;
 };
 
-// The two system entry points the backends start from. The layer imports no graphics DLL:
-// its user looks the entry points up (in the system folder only) and hands them in.
+// The system entry points and shared factories the backends start from. The layer imports no
+// graphics DLL: its user looks the entry points up (in the system folder only) and hands them
+// in.
 struct EntryPoints {
     // DCompositionCreateDevice2.
-    HRESULT (*createDCompDevice)(IUnknown* renderingDevice, REFIID iid, void** device);
-    // The WIC imaging factory; the software compositor's swap-chain pages are WIC bitmaps.
-    HRESULT (*createWicFactory)(IWICImagingFactory** factory);
+    std::function<HRESULT(IUnknown* renderingDevice, REFIID iid, void** device)> createDCompDevice;
+    // A WIC imaging factory; the software compositor's surfaces and pages are WIC bitmaps.
+    std::function<HRESULT(IWICImagingFactory** factory)> wicFactory;
+    // The Direct2D factory (multithreaded) the software compositor draws its surfaces with;
+    // the user may hand out the one it gives everything else.
+    std::function<HRESULT(ID2D1Factory** factory)> d2dFactory;
 };
 
-// DirectComposition when the system has it (DCompositionCreateDevice2 from the Direct2D
-// device), otherwise the software compositor. The devices are the host's; the DXGI factory
-// makes DirectComposition's swap chains.
-HRESULT CreateDevice(const EntryPoints& entryPoints, ID3D11Device* d3dDevice,
-                     ID2D1Device* d2dDevice, IDXGIFactory2* dxgiFactory,
-                     std::unique_ptr<Device>* device);
+// Whether DirectComposition works here: DCompositionCreateDevice2 with no rendering device
+// (the parameter is optional) makes a device. Needs no window and no Direct3D device, so the
+// backend is known before either exists. False on Windows 7 and under Wine (E_NOTIMPL).
+bool DirectCompositionAvailable(const EntryPoints& entryPoints);
+
+// DirectComposition over the host's Direct2D device; its swap chains come from the DXGI
+// factory on the Direct3D device.
+HRESULT CreateDirectCompositionDevice(const EntryPoints& entryPoints, ID3D11Device* d3dDevice,
+                                      ID2D1Device* d2dDevice, IDXGIFactory2* dxgiFactory,
+                                      std::unique_ptr<Device>* device);
+
+// The software compositor (UI thread). WIC and Direct2D are asked for only when a surface is
+// first drawn or a swap chain first made: pictures copied in as pixels need neither.
+HRESULT CreateSoftwareDevice(const EntryPoints& entryPoints, std::unique_ptr<Device>* device);
 
 } // namespace Composition

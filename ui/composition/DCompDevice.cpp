@@ -17,12 +17,15 @@ class DCompSurface : public Surface {
   public:
     explicit DCompSurface(ComPtr<IDCompositionVirtualSurface> surface)
         : surface_(std::move(surface)) {}
-    HRESULT BeginDraw(ID2D1DeviceContext** context, POINT* offset) override {
+    HRESULT BeginDraw(ID2D1RenderTarget** target, POINT* offset) override {
+        ID2D1DeviceContext* context = nullptr;
         const HRESULT hr = surface_->BeginDraw(nullptr, __uuidof(ID2D1DeviceContext),
-                                               reinterpret_cast<void**>(context), offset);
+                                               reinterpret_cast<void**>(&context), offset);
+        if (FAILED(hr))
+            return hr;
         // One Direct2D unit is one pixel, whatever the window's DPI.
-        if (SUCCEEDED(hr))
-            (*context)->SetDpi(96.0f, 96.0f);
+        context->SetDpi(96.0f, 96.0f);
+        *target = context; // the reference passes to the caller
         return hr;
     }
     HRESULT EndDraw() override { return surface_->EndDraw(); }
@@ -195,7 +198,10 @@ class DCompDevice : public Device {
         desc.Scaling = DXGI_SCALING_STRETCH;
         desc.SwapEffect = DXGI_SWAP_EFFECT_FLIP_SEQUENTIAL;
         desc.AlphaMode = DXGI_ALPHA_MODE_UNSPECIFIED;
-        desc.Flags = DXGI_SWAP_CHAIN_FLAG_ALLOW_MODE_SWITCH | DXGI_SWAP_CHAIN_FLAG_DISPLAY_ONLY;
+        // DXGI_SWAP_CHAIN_FLAG_DISPLAY_ONLY keeps the content off remote sessions, desktop
+        // duplication and screen capture (empty pages over Remote Desktop or a shared screen);
+        // ALLOW_MODE_SWITCH means nothing for a composition swap chain. So: no flags.
+        desc.Flags = 0;
         ComPtr<IDXGISwapChain1> created;
         const HRESULT hr =
             dxgiFactory_->CreateSwapChainForComposition(d3dDevice_.Get(), &desc, nullptr, &created);
@@ -230,7 +236,18 @@ class DCompDevice : public Device {
 
 } // namespace
 
-HRESULT CreateDCompDevice(decltype(EntryPoints::createDCompDevice) createDevice,
+bool ProbeDirectComposition(const decltype(EntryPoints::createDCompDevice)& createDevice) {
+    if (!createDevice)
+        return false;
+    // DCompositionCreateDevice2's rendering device is optional: without one the device still
+    // tells whether DirectComposition works, at the cost of a device and no Direct3D.
+    ComPtr<IDCompositionDesktopDevice> probe;
+    return SUCCEEDED(createDevice(nullptr, __uuidof(IDCompositionDesktopDevice),
+                                  reinterpret_cast<void**>(probe.GetAddressOf()))) &&
+           probe;
+}
+
+HRESULT CreateDCompDevice(const decltype(EntryPoints::createDCompDevice)& createDevice,
                           ID3D11Device* d3dDevice, ID2D1Device* d2dDevice,
                           IDXGIFactory2* dxgiFactory, std::unique_ptr<Device>* device) {
     if (!createDevice)

@@ -88,16 +88,14 @@ class SoftwareTarget : public Target {
     std::vector<PageUse> pagesShown_;
 };
 
-HRESULT SoftwareDevice::Create(decltype(EntryPoints::createWicFactory) createWicFactory,
-                               ID2D1Device* d2dDevice, std::unique_ptr<Device>* device) {
-    if (!createWicFactory || !d2dDevice || !device)
+HRESULT SoftwareDevice::Create(decltype(EntryPoints::wicFactory) wicFactory,
+                               decltype(EntryPoints::d2dFactory) d2dFactory,
+                               std::unique_ptr<Device>* device) {
+    if (!wicFactory || !d2dFactory || !device)
         return E_INVALIDARG;
     std::unique_ptr<SoftwareDevice> created(new SoftwareDevice());
-    created->drawing_ = std::make_shared<SurfaceDrawing>();
-    created->drawing_->device = d2dDevice;
-    HRESULT hr = createWicFactory(&created->wic_);
-    if (FAILED(hr))
-        return hr;
+    created->drawing_ =
+        std::make_shared<SurfaceDrawing>(std::move(wicFactory), std::move(d2dFactory));
 
     static const ATOM windowClass = [] {
         WNDCLASSEXW wc{};
@@ -192,8 +190,12 @@ HRESULT SoftwareDevice::CreateSwapChain(UINT width, UINT height,
                                         std::shared_ptr<SwapChain>* swapChain) {
     if (!swapChain)
         return E_POINTER;
+    ComPtr<IWICImagingFactory> wic;
+    HRESULT hr = drawing_->Wic(&wic);
+    if (FAILED(hr))
+        return hr;
     std::shared_ptr<SoftwareSwapChain> created;
-    const HRESULT hr = SoftwareSwapChain::Create(wic_.Get(), width, height, channel_, &created);
+    hr = SoftwareSwapChain::Create(wic.Get(), width, height, channel_, &created);
     if (SUCCEEDED(hr))
         *swapChain = std::move(created);
     return hr;

@@ -16,15 +16,16 @@ namespace Composition {
 
 class PresentChannel;
 class SoftwareTarget;
-struct SurfaceDrawing;
+class SurfaceDrawing;
 
 class SoftwareDevice : public Device {
   public:
-    // The surfaces are drawn with the given Direct2D device; createWicFactory makes the
-    // factory of the swap chains' pages. UI thread: the device's hidden window receives the
-    // presents.
-    static HRESULT Create(decltype(EntryPoints::createWicFactory) createWicFactory,
-                          ID2D1Device* d2dDevice, std::unique_ptr<Device>* device);
+    // Surfaces are drawn with d2dFactory's factory on WIC bitmaps, and the swap chains' pages
+    // are WIC bitmaps; both are asked for when first needed. UI thread: the device's hidden
+    // window receives the presents.
+    static HRESULT Create(decltype(EntryPoints::wicFactory) wicFactory,
+                          decltype(EntryPoints::d2dFactory) d2dFactory,
+                          std::unique_ptr<Device>* device);
     ~SoftwareDevice() override;
 
     bool IsSoftware() const override { return true; }
@@ -49,7 +50,6 @@ class SoftwareDevice : public Device {
     std::vector<std::shared_ptr<SoftwareTarget>> LiveTargets();
 
     std::shared_ptr<SurfaceDrawing> drawing_;
-    Microsoft::WRL::ComPtr<IWICImagingFactory> wic_;
     HWND messageWindow_ = nullptr;
     std::shared_ptr<PresentChannel> channel_;
     std::vector<std::weak_ptr<SoftwareTarget>> targets_;

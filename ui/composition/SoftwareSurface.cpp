@@ -12,43 +12,73 @@ namespace {
 // DirectComposition's answer when a surface is drawn while another draw is open.
 constexpr HRESULT kSurfaceBeingRendered = static_cast<HRESULT>(0x88980801L);
 
-D2D1_BITMAP_PROPERTIES1 BitmapProperties(D2D1_BITMAP_OPTIONS options) {
-    return D2D1::BitmapProperties1(
-        options, D2D1::PixelFormat(DXGI_FORMAT_B8G8R8A8_UNORM, D2D1_ALPHA_MODE_PREMULTIPLIED),
-        96.0f, 96.0f);
+} // namespace
+
+HRESULT SurfaceDrawing::Wic(IWICImagingFactory** wic) {
+    if (!wic_) {
+        if (!wicFactory_)
+            return E_UNEXPECTED;
+        const HRESULT hr = wicFactory_(&wic_);
+        if (FAILED(hr)) {
+            wic_.Reset();
+            return hr;
+        }
+    }
+    return wic_.CopyTo(wic);
 }
 
-} // namespace
+HRESULT SurfaceDrawing::Factory(ID2D1Factory** factory) {
+    if (!factory_) {
+        if (!d2dFactory_)
+            return E_UNEXPECTED;
+        const HRESULT hr = d2dFactory_(&factory_);
+        if (FAILED(hr)) {
+            factory_.Reset();
+            return hr;
+        }
+    }
+    return factory_.CopyTo(factory);
+}
 
 SoftwareSurface::SoftwareSurface(std::shared_ptr<SurfaceDrawing> drawing, UINT width, UINT height)
     : drawing_(std::move(drawing)), width_(width), height_(height) {}
 
-HRESULT SoftwareSurface::BeginDraw(ID2D1DeviceContext** context, POINT* offset) {
-    if (!context || !offset)
+HRESULT SoftwareSurface::BeginDraw(ID2D1RenderTarget** target, POINT* offset) {
+    if (!target || !offset)
         return E_POINTER;
-    *context = nullptr;
+    *target = nullptr;
     if (drawing_->drawing)
         return kSurfaceBeingRendered;
     if (width_ == 0 || height_ == 0)
         return E_INVALIDARG;
     HRESULT hr = S_OK;
-    if (!drawing_->context)
-        hr = drawing_->device->CreateDeviceContext(D2D1_DEVICE_CONTEXT_OPTIONS_NONE,
-                                                   &drawing_->context);
-    if (SUCCEEDED(hr) && !target_)
-        hr =
-            drawing_->context->CreateBitmap(D2D1::SizeU(width_, height_), nullptr, 0,
-                                            BitmapProperties(D2D1_BITMAP_OPTIONS_TARGET), &target_);
-    if (FAILED(hr))
+    if (!bitmap_) {
+        ComPtr<IWICImagingFactory> wic;
+        hr = drawing_->Wic(&wic);
+        if (SUCCEEDED(hr))
+            hr = wic->CreateBitmap(width_, height_, GUID_WICPixelFormat32bppPBGRA,
+                                   WICBitmapCacheOnLoad, &bitmap_);
+    }
+    if (SUCCEEDED(hr) && !target_) {
+        ComPtr<ID2D1Factory> factory;
+        hr = drawing_->Factory(&factory);
+        // Direct2D 1.0: a render target on the WIC bitmap, one unit a pixel.
+        const D2D1_RENDER_TARGET_PROPERTIES properties = D2D1::RenderTargetProperties(
+            D2D1_RENDER_TARGET_TYPE_DEFAULT,
+            D2D1::PixelFormat(DXGI_FORMAT_B8G8R8A8_UNORM, D2D1_ALPHA_MODE_PREMULTIPLIED), 96.0f,
+            96.0f);
+        if (SUCCEEDED(hr))
+            hr = factory->CreateWicBitmapRenderTarget(bitmap_.Get(), properties, &target_);
+    }
+    if (FAILED(hr)) {
+        bitmap_.Reset();
+        target_.Reset();
         return hr;
-    ID2D1DeviceContext* dc = drawing_->context.Get();
-    dc->SetTarget(target_.Get());
-    dc->SetDpi(96.0f, 96.0f);
-    dc->SetTransform(D2D1::Matrix3x2F::Identity());
-    dc->BeginDraw();
+    }
+    target_->SetTransform(D2D1::Matrix3x2F::Identity());
+    target_->BeginDraw();
     drawing_->drawing = this;
-    dc->AddRef();
-    *context = dc;
+    target_.CopyTo(target);
     *offset = POINT{0, 0};
     return S_OK;
 }
@@ -57,31 +87,32 @@ HRESULT SoftwareSurface::EndDraw() {
     if (drawing_->drawing != this)
         return E_UNEXPECTED;
     drawing_->drawing = nullptr;
-    ID2D1DeviceContext* dc = drawing_->context.Get();
-    const HRESULT hr = dc->EndDraw();
-    dc->SetTarget(nullptr);
-    return FAILED(hr) ? hr : ReadBack();
+    const HRESULT hr = target_->EndDraw();
+    if (FAILED(hr)) {
+        // A target that cannot go on drawing (D2DERR_RECREATE_TARGET) is made again next time.
+        target_.Reset();
+        return hr;
+    }
+    return ReadBack();
 }
 
 HRESULT SoftwareSurface::ReadBack() {
-    HRESULT hr = S_OK;
-    if (!readable_)
-        hr = drawing_->context->CreateBitmap(
-            D2D1::SizeU(width_, height_), nullptr, 0,
-            BitmapProperties(D2D1_BITMAP_OPTIONS_CPU_READ | D2D1_BITMAP_OPTIONS_CANNOT_DRAW),
-            &readable_);
+    const WICRect whole{0, 0, static_cast<INT>(width_), static_cast<INT>(height_)};
+    ComPtr<IWICBitmapLock> lock;
+    HRESULT hr = bitmap_->Lock(&whole, WICBitmapLockRead, &lock);
+    UINT stride = 0;
+    UINT size = 0;
+    BYTE* bits = nullptr;
     if (SUCCEEDED(hr))
-        hr = readable_->CopyFromBitmap(nullptr, target_.Get(), nullptr);
-    D2D1_MAPPED_RECT mapped{};
+        hr = lock->GetStride(&stride);
     if (SUCCEEDED(hr))
-        hr = readable_->Map(D2D1_MAP_OPTIONS_READ, &mapped);
+        hr = lock->GetDataPointer(&size, &bits);
     if (FAILED(hr))
         return hr;
     auto picture = std::make_shared<Pixels>(width_, height_);
     for (UINT y = 0; y < height_; ++y)
-        std::memcpy(picture->Row(y), mapped.bits + static_cast<size_t>(y) * mapped.pitch,
+        std::memcpy(picture->Row(y), bits + static_cast<size_t>(y) * stride,
                     static_cast<size_t>(width_) * 4);
-    readable_->Unmap();
     picture_ = std::move(picture);
     return S_OK;
 }
@@ -122,7 +153,7 @@ HRESULT SoftwareSurface::Resize(UINT width, UINT height) {
     width_ = width;
     height_ = height;
     target_.Reset();
-    readable_.Reset();
+    bitmap_.Reset();
     return S_OK;
 }
 
