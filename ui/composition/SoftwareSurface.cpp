@@ -1,5 +1,7 @@
 #include "SoftwareSurface.h"
 
+#include "WicBitmapRows.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -97,22 +99,13 @@ HRESULT SoftwareSurface::EndDraw() {
 }
 
 HRESULT SoftwareSurface::ReadBack() {
-    const WICRect whole{0, 0, static_cast<INT>(width_), static_cast<INT>(height_)};
-    ComPtr<IWICBitmapLock> lock;
-    HRESULT hr = bitmap_->Lock(&whole, WICBitmapLockRead, &lock);
-    UINT stride = 0;
-    UINT size = 0;
-    BYTE* bits = nullptr;
-    if (SUCCEEDED(hr))
-        hr = lock->GetStride(&stride);
-    if (SUCCEEDED(hr))
-        hr = lock->GetDataPointer(&size, &bits);
+    WicBitmapRows rows;
+    const HRESULT hr = rows.Lock(bitmap_.Get(), width_, height_);
     if (FAILED(hr))
         return hr;
     auto picture = std::make_shared<Pixels>(width_, height_);
     for (UINT y = 0; y < height_; ++y)
-        std::memcpy(picture->Row(y), bits + static_cast<size_t>(y) * stride,
-                    static_cast<size_t>(width_) * 4);
+        std::memcpy(picture->Row(y), rows.Row(y), static_cast<size_t>(width_) * 4);
     picture_ = std::move(picture);
     return S_OK;
 }

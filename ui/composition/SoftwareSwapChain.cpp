@@ -1,5 +1,7 @@
 #include "SoftwareSwapChain.h"
 
+#include "WicBitmapRows.h"
+
 #include <cstring>
 
 using Microsoft::WRL::ComPtr;
@@ -50,27 +52,21 @@ HRESULT SoftwareSwapChain::CreateFrameTarget(ID2D1Factory* factory, ID2D1RenderT
 
 HRESULT SoftwareSwapChain::Present() {
     pacer_.WaitForSlot();
-    const WICRect whole{0, 0, static_cast<INT>(width_), static_cast<INT>(height_)};
-    ComPtr<IWICBitmapLock> lock;
-    HRESULT hr = page_->Lock(&whole, WICBitmapLockRead, &lock);
-    UINT stride = 0;
-    UINT size = 0;
-    BYTE* bits = nullptr;
-    if (SUCCEEDED(hr))
-        hr = lock->GetStride(&stride);
-    if (SUCCEEDED(hr))
-        hr = lock->GetDataPointer(&size, &bits);
-    if (FAILED(hr))
-        return hr;
     // The page is opaque: what it holds in its alpha channel is not shown.
     auto page = std::make_shared<Pixels>(width_, height_);
-    for (UINT y = 0; y < height_; ++y) {
-        const auto* source = reinterpret_cast<const std::uint32_t*>(bits + y * stride);
-        std::uint32_t* row = page->Row(y);
-        for (UINT x = 0; x < width_; ++x)
-            row[x] = source[x] | 0xFF000000u;
+    {
+        // Unlocked before the page is shown.
+        WicBitmapRows rows;
+        const HRESULT hr = rows.Lock(page_.Get(), width_, height_);
+        if (FAILED(hr))
+            return hr;
+        for (UINT y = 0; y < height_; ++y) {
+            const auto* source = reinterpret_cast<const std::uint32_t*>(rows.Row(y));
+            std::uint32_t* row = page->Row(y);
+            for (UINT x = 0; x < width_; ++x)
+                row[x] = source[x] | 0xFF000000u;
+        }
     }
-    lock.Reset();
     shown_->Publish(std::move(page));
     channel_->Notify();
     return S_OK;
