@@ -141,6 +141,8 @@ int WholeSteps(UnitPoint start, UnitPoint finish, bool largeArc, bool sweep) {
 // One cubic segment of the arc from `from` (at unit point fa) to `to` (at fb) in the
 // ellipse's axes, `t` the tangent of a quarter of its turn; `end` is its end point in
 // user space. Returns its second control point, in user space.
+// Always inline: called for every segment of an arc, it would otherwise take its dozen
+// arguments through the stack.
 [[gnu::always_inline]] inline PointF EmitSegment(Path& path, const Rotation& toUser, float rx,
                                                  float ry, PointF from, UnitPoint fa, PointF to,
                                                  UnitPoint fb, float t, PointF end) {
