@@ -67,16 +67,21 @@ Rotation RotationBy(float degrees, float radians) {
     return {std::cos(radians), std::sin(radians)};
 }
 
-bool ReadArgument(const char*& p, const char* end, float& value) {
-    SkipSeparator(p, end);
-    return ScanNumber(p, end, value);
+// The readers take the cursor by value and return where they stopped (null when the
+// text lacks what they read): a cursor whose address is never taken stays in a register
+// instead of going through memory around every number and every call into the path.
+template <std::size_t N>
+const char* ReadArguments(const char* p, const char* end, float (&values)[N]) {
+    for (float& v : values) {
+        SkipSeparator(p, end);
+        if (!ScanNumber(p, end, v))
+            return nullptr;
+    }
+    return p;
 }
 
-template <std::size_t N> bool ReadArguments(const char*& p, const char* end, float (&values)[N]) {
-    for (float& v : values)
-        if (!ReadArgument(p, end, v))
-            return false;
-    return true;
+const char* ReadFlag(const char* p, const char* end, bool& flag) {
+    return ReadArcFlag(p, end, flag) ? p : nullptr;
 }
 
 // A point of the unit circle: the cosine and sine of its angle.
@@ -136,8 +141,11 @@ int WholeSteps(UnitPoint start, UnitPoint finish, bool largeArc, bool sweep) {
 // One cubic segment of the arc from `from` (at unit point fa) to `to` (at fb) in the
 // ellipse's axes, `t` the tangent of a quarter of its turn; `end` is its end point in
 // user space. Returns its second control point, in user space.
-PointF EmitSegment(Path& path, const Rotation& toUser, float rx, float ry, PointF from,
-                   UnitPoint fa, PointF to, UnitPoint fb, float t, PointF end) {
+// Always inline: called for every segment of an arc, it would otherwise take its dozen
+// arguments through the stack.
+[[gnu::always_inline]] inline PointF EmitSegment(Path& path, const Rotation& toUser, float rx,
+                                                 float ry, PointF from, UnitPoint fa, PointF to,
+                                                 UnitPoint fb, float t, PointF end) {
     const float ex = 4.0f / 3.0f * rx * t;
     const float ey = 4.0f / 3.0f * ry * t;
     const PointF c1 = toUser.Apply(from.x - ex * fa.sine, from.y + ey * fa.cosine);
@@ -238,7 +246,8 @@ void PlayPathData(std::string_view data, Path& path) {
         case 'M':
         case 'm': {
             float v[2];
-            if (!ReadArguments(p, end, v))
+            p = ReadArguments(p, end, v);
+            if (p == nullptr)
                 return;
             current = {ox + v[0], oy + v[1]};
             path.MoveTo(current.x, current.y);
@@ -253,7 +262,8 @@ void PlayPathData(std::string_view data, Path& path) {
         case 'L':
         case 'l': {
             float v[2];
-            if (!ReadArguments(p, end, v))
+            p = ReadArguments(p, end, v);
+            if (p == nullptr)
                 return;
             current = {ox + v[0], oy + v[1]};
             path.LineTo(current.x, current.y);
@@ -263,7 +273,8 @@ void PlayPathData(std::string_view data, Path& path) {
         case 'H':
         case 'h': {
             float v[1];
-            if (!ReadArguments(p, end, v))
+            p = ReadArguments(p, end, v);
+            if (p == nullptr)
                 return;
             current.x = ox + v[0];
             path.LineTo(current.x, current.y);
@@ -273,7 +284,8 @@ void PlayPathData(std::string_view data, Path& path) {
         case 'V':
         case 'v': {
             float v[1];
-            if (!ReadArguments(p, end, v))
+            p = ReadArguments(p, end, v);
+            if (p == nullptr)
                 return;
             current.y = oy + v[0];
             path.LineTo(current.x, current.y);
@@ -283,7 +295,8 @@ void PlayPathData(std::string_view data, Path& path) {
         case 'C':
         case 'c': {
             float v[6];
-            if (!ReadArguments(p, end, v))
+            p = ReadArguments(p, end, v);
+            if (p == nullptr)
                 return;
             path.CurveTo(ox + v[0], oy + v[1], ox + v[2], oy + v[3], ox + v[4], oy + v[5]);
             cubicReflection = {ox + v[2], oy + v[3]};
@@ -293,7 +306,8 @@ void PlayPathData(std::string_view data, Path& path) {
         case 'S':
         case 's': {
             float v[4];
-            if (!ReadArguments(p, end, v))
+            p = ReadArguments(p, end, v);
+            if (p == nullptr)
                 return;
             const float x1 = 2.0f * current.x - cubicReflection.x;
             const float y1 = 2.0f * current.y - cubicReflection.y;
@@ -305,7 +319,8 @@ void PlayPathData(std::string_view data, Path& path) {
         case 'Q':
         case 'q': {
             float v[4];
-            if (!ReadArguments(p, end, v))
+            p = ReadArguments(p, end, v);
+            if (p == nullptr)
                 return;
             path.QuadTo(ox + v[0], oy + v[1], ox + v[2], oy + v[3]);
             quadReflection = {ox + v[0], oy + v[1]};
@@ -315,7 +330,8 @@ void PlayPathData(std::string_view data, Path& path) {
         case 'T':
         case 't': {
             float v[2];
-            if (!ReadArguments(p, end, v))
+            p = ReadArguments(p, end, v);
+            if (p == nullptr)
                 return;
             quadReflection = {2.0f * current.x - quadReflection.x,
                               2.0f * current.y - quadReflection.y};
@@ -327,9 +343,16 @@ void PlayPathData(std::string_view data, Path& path) {
         case 'a': {
             float radii[2], rotation[1], target[2];
             bool largeArc, sweep;
-            if (!ReadArguments(p, end, radii) || !ReadArguments(p, end, rotation) ||
-                !ReadArcFlag(p, end, largeArc) || !ReadArcFlag(p, end, sweep) ||
-                !ReadArguments(p, end, target))
+            p = ReadArguments(p, end, radii);
+            if (p != nullptr)
+                p = ReadArguments(p, end, rotation);
+            if (p != nullptr)
+                p = ReadFlag(p, end, largeArc);
+            if (p != nullptr)
+                p = ReadFlag(p, end, sweep);
+            if (p != nullptr)
+                p = ReadArguments(p, end, target);
+            if (p == nullptr)
                 return;
             const PointF to{ox + target[0], oy + target[1]};
             cubicReflection = ConvertArc(path, current.x, current.y, radii[0], radii[1],

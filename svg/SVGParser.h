@@ -5,7 +5,7 @@
 #include "SVGDocumentImpl.h"
 #include "ValueReaders.h"
 
-#include <boost/property_tree/detail/rapidxml.hpp>
+#include "XmlReader.h"
 
 #include <cstddef>
 #include <map>

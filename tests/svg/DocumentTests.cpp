@@ -124,6 +124,37 @@ TEST(Elements, IdTableKeepsTheFirstElement) {
     EXPECT_NE(u.Impl().FindElement("\xE5\x8D\xA1&"), nullptr);
 }
 
+TEST(Elements, AttributeValuesOfEveryLengthEndAtTheirQuote) {
+    // Values short and long (the reader scans long ones in bulk), in either quote, holding
+    // the other quote and a character reference before, at and after the bulk scan's start.
+    for (const char quote : {'\'', '"'}) {
+        const char other = quote == '"' ? '\'' : '"';
+        for (std::size_t length = 0; length <= 40; ++length)
+            for (std::size_t at = 0; at <= length; at += 3) {
+                std::string written(length, 'x'), read(length, 'x');
+                if (length > 0)
+                    written[length / 2] = read[length / 2] = other;
+                written.insert(at, "&amp;");
+                read.insert(at, "&");
+                const std::string svg = std::string("<svg><g id=") + quote + written + quote +
+                                        " fill=" + quote + "red" + quote + "/></svg>";
+                Loaded l = Load(svg.c_str());
+                EXPECT_NE(l.Impl().FindElement(read), nullptr) << svg;
+                ASSERT_EQ(l.Root().Children().size(), 1u) << svg;
+            }
+        // A value the text ends inside of: the error is at the text's end.
+        for (std::size_t length : {0u, 5u, 15u, 16u, 17u, 100u}) {
+            const std::string svg = std::string("<svg id=") + quote + std::string(length, 'x');
+            try {
+                Load(svg.c_str());
+                ADD_FAILURE() << "no error: " << svg;
+            } catch (const XMLParseError& e) {
+                EXPECT_EQ(e.offset(), svg.size()) << svg;
+            }
+        }
+    }
+}
+
 TEST(Styles, RootFillNoneIsInheritedUnlessOverridden) {
     Loaded l = Load("<svg fill='none' stroke='red' opacity='0.5'>"
                     "<rect fill='white'/><rect/></svg>");
