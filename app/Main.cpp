@@ -22,12 +22,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
     INT_PTR result = -1;
     {
         SVGEngine::GDIPlusSession gdiplus;
+        INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES};
+        InitCommonControlsEx(&controls);
+        _Module.Init(instance);
         {
-            // Made first: its pictures are rasterised on a second core from here on.
             CMainDlg dialog;
-            INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES};
-            InitCommonControlsEx(&controls);
-            _Module.Init(instance);
             result = dialog.DoModal(GetActiveWindow());
         }
         _Module.Term();

@@ -28,10 +28,6 @@ constexpr wchar_t kWindowTitle[] = L"卸载 Corvane";
 
 CMainDlg::CMainDlg() {
     m_dpi.Init();
-    // The largest pictures, on a second core while the window and its devices are made.
-    m_prefetch.Start({{kBackgroundPicture, DialogLayout::Main::kBackground},
-                      {kLogoPicture, DialogLayout::Main::kLogo}},
-                     m_dpi);
 }
 
 DWORD CMainDlg::CreationExStyle() const {
@@ -81,7 +77,6 @@ void CMainDlg::CreateElement(CSVGSimpleObject* element, const RECT& rect, const 
                              int command, int mode, int svgResource) {
     element->m_dpi = &m_dpi;
     element->m_host = &m_host;
-    element->m_prefetch = &m_prefetch;
     element->Create(m_hWnd, rect, caption, command, nullptr, mode);
     element->LoadSVGResource(svgResource);
 }

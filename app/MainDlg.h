@@ -14,7 +14,6 @@
 #include "DialogLayout.h"
 #include "DialogImpl.h"
 #include "MouseList.h"
-#include "PicturePrefetch.h"
 #include "SVGButtonEx.h"
 #include "SVGSOCtrl.h"
 #include "UninstallWindow.h"
@@ -117,8 +116,6 @@ class CMainDlg : public CDialogImpl<CMainDlg>, public IUninstallWindow {
     void TrackMouseLeave();
 
     CDPI m_dpi;
-    // The background and the logo, rasterised while the window is made.
-    CPicturePrefetch m_prefetch;
     // The host comes before the elements so that it outlives them.
     CDCompUtil m_host;
     CDialogIcons m_icons;

@@ -4,11 +4,11 @@
 #include "D2DLock.h"
 #include "DCompUtil.h"
 #include "DPI.h"
-#include "PicturePrefetch.h"
 #include "RasterCount.h"
-#include "SVGPicture.h"
 
+#include "svg/SVGDocument.h"
 #include "svg/gdiplus/GDIPlusSVGBitmap.h"
+#include "svg/gdiplus/GDIPlusSVGRenderer.h"
 
 #include <algorithm>
 #include <cstring>
@@ -196,10 +196,15 @@ void CSVGSimpleObject::Relayout() {
 }
 
 void CSVGSimpleObject::LoadSVGResource(int id) {
-    std::string text = SVGResourceText(id);
-    if (text.empty())
+    HMODULE module = GetModuleHandleW(nullptr);
+    HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(id), L"SVG");
+    HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
+    const char* bytes = loaded ? static_cast<const char*>(LockResource(loaded)) : nullptr;
+    if (!bytes)
         return;
-    m_svgText = std::move(text);
+    const DWORD size = SizeofResource(module, found);
+    const void* zero = std::memchr(bytes, '\0', size);
+    m_svgText.assign(bytes, zero ? static_cast<const char*>(zero) : bytes + size);
     if (m_host)
         Redraw();
 }
@@ -209,22 +214,27 @@ void CSVGSimpleObject::Notify(int) {}
 HRESULT CSVGSimpleObject::RenderSVG() {
     if (!m_surface)
         return 0;
-    std::unique_ptr<SVGEngine::GDIPlusSVGBitmap> bitmap;
-    if (m_prefetch)
-        bitmap = m_prefetch->Take(m_svgText, PixelWidth(), PixelHeight(), m_dpi);
-    if (!bitmap) {
-        bitmap = std::make_unique<SVGEngine::GDIPlusSVGBitmap>(PixelWidth(), PixelHeight());
-        if (!bitmap->Valid())
-            return E_FAIL;
-        DrawSVG(bitmap->Graphics());
-    }
+    SVGEngine::GDIPlusSVGBitmap bitmap(PixelWidth(), PixelHeight());
+    if (!bitmap.Valid())
+        return E_FAIL;
+    DrawSVG(bitmap.Graphics());
     RasterCount::Add();
     const CD2DLock lock(m_host ? m_host->Multithread() : nullptr);
-    return Checked(CopyBitmapToSurface(*bitmap, m_surface.get()));
+    return Checked(CopyBitmapToSurface(bitmap, m_surface.get()));
 }
 
 void CSVGSimpleObject::DrawSVG(Gdiplus::GpGraphics* graphics) {
-    DrawSVGPicture(graphics, m_svgText, m_dpi);
+    auto renderer = std::make_shared<SVGEngine::GDIPlusSVGRenderer>();
+    renderer->SetTarget(graphics);
+    try {
+        const std::unique_ptr<SVGEngine::SVGDocument> document =
+            SVGEngine::SVGDocument::Create(m_svgText.c_str(), renderer);
+        document->Render(static_cast<float>(Scale(document->Width())),
+                         static_cast<float>(Scale(document->Height())));
+    } catch (const SVGEngine::SVGError&) {
+        // A picture the engine rejects stays blank; the dialog goes on.
+    } catch (const boost::property_tree::detail::rapidxml::parse_error&) {
+    }
 }
 
 void CSVGSimpleObject::Redraw() {

@@ -22,7 +22,6 @@
 
 class CDCompUtil;
 class CDPI;
-class CPicturePrefetch;
 class IFocusRingPainter;
 
 class CSVGSimpleObject : public IRenderObject, public CMyMouseEventProc<CSVGSimpleObject> {
@@ -132,8 +131,6 @@ class CSVGSimpleObject : public IRenderObject, public CMyMouseEventProc<CSVGSimp
     // Set by the creator before Create.
     CDPI* m_dpi = nullptr;
     CDCompUtil* m_host = nullptr;
-    // Where the picture may be waiting, rasterised ahead (null: none).
-    CPicturePrefetch* m_prefetch = nullptr;
 
   protected:
     int Scale(int value) const;

@@ -3,11 +3,8 @@
 #include "BitmapPixels.h"
 #include "UiTestSupport.h"
 
-#include "DPI.h"
-#include "PicturePrefetch.h"
 #include "RasterCount.h"
 #include "SVGButtonEx.h"
-#include "SVGPicture.h"
 #include "SVGSOCtrl.h"
 
 #include <gtest/gtest.h>
@@ -19,9 +16,7 @@
 namespace {
 
 using SVGEngine::GDIPlusSVGBitmap;
-using TestSupport::FullyTransparent;
 using TestSupport::PixelAt;
-using TestSupport::SamePixels;
 
 TEST(RenderObject, WithoutHostNoVisualAndLoadingDrawsNothing) {
     const long rasterised = RasterCount::Value();
@@ -141,36 +136,6 @@ TEST(RenderObject, PictureAtItsOwnSizeFromTheTopLeft) {
                 << test.name << " at " << point.x << "," << point.y;
         }
     }
-}
-
-// A picture rasterised ahead on the worker is the one the object would draw, and it goes only
-// to an object that would draw that one: same text, pixel size and scale, once.
-TEST(RenderObject, PrefetchedPictureOnlyForTheSamePicture) {
-    CDPI dpi;
-    dpi.Init();
-    CDPI larger = dpi;
-    larger.UpdateForDpiChange(MAKEWPARAM(dpi.Scale(96) * 3 / 2, dpi.Scale(96) * 3 / 2));
-    ASSERT_NE(larger.Scale(700), dpi.Scale(700)) << "the DPI change did not take";
-    const std::string background = SVGResourceText(266);
-    const std::string logo = SVGResourceText(235);
-    ASSERT_FALSE(background.empty());
-    ASSERT_FALSE(logo.empty());
-    const int width = dpi.Scale(700), height = dpi.Scale(400);
-
-    CPicturePrefetch prefetch;
-    prefetch.Start({{266, {16, 16, 716, 416}}, {235, {34, 31, 165, 55}}}, dpi);
-    EXPECT_EQ(prefetch.Take(background, width + 1, height, &dpi), nullptr) << "another size";
-    EXPECT_EQ(prefetch.Take(background, width, height, &larger), nullptr) << "another scale";
-    EXPECT_EQ(prefetch.Take(logo, width, height, &dpi), nullptr) << "another text";
-    const std::unique_ptr<GDIPlusSVGBitmap> taken = prefetch.Take(background, width, height, &dpi);
-    ASSERT_NE(taken, nullptr);
-    EXPECT_EQ(prefetch.Take(background, width, height, &dpi), nullptr) << "taken twice";
-
-    GDIPlusSVGBitmap inPlace(width, height);
-    DrawSVGPicture(inPlace.Graphics(), background, &dpi);
-    EXPECT_FALSE(FullyTransparent(inPlace));
-    EXPECT_TRUE(SamePixels(*taken, inPlace));
-    EXPECT_NE(prefetch.Take(logo, dpi.Scale(131), dpi.Scale(24), &dpi), nullptr);
 }
 
 // An object destroyed while it holds the press leaves no captured object behind.
