@@ -10,6 +10,15 @@ namespace {
 constexpr DWORD kNoRedirectionBitmap = 0x00200000;
 
 enum Choice { kUndecided, kDirectComposition, kSoftware };
+
+// A reference to the process's shared object for the layer; E_FAIL when there is none.
+template <class Interface> HRESULT HandOut(Interface* object, Interface** out) {
+    if (!object)
+        return E_FAIL;
+    object->AddRef();
+    *out = object;
+    return S_OK;
+}
 std::atomic<int> g_choice{kUndecided};
 
 } // namespace
@@ -69,20 +78,10 @@ Composition::EntryPoints CompositionEntryPoints(const std::shared_ptr<CGraphicsD
     Composition::EntryPoints entryPoints;
     entryPoints.createDCompDevice = &Graphics::CreateDCompDevice;
     entryPoints.wicFactory = [devices](IWICImagingFactory** factory) {
-        IWICImagingFactory* wic = devices ? devices->WicFactory() : nullptr;
-        if (!wic)
-            return E_FAIL;
-        wic->AddRef();
-        *factory = wic;
-        return S_OK;
+        return HandOut(devices ? devices->WicFactory() : nullptr, factory);
     };
     entryPoints.d2dFactory = [devices](ID2D1Factory** factory) {
-        ID2D1Factory* d2d = devices ? devices->D2DFactory() : nullptr;
-        if (!d2d)
-            return E_FAIL;
-        d2d->AddRef();
-        *factory = d2d;
-        return S_OK;
+        return HandOut(devices ? devices->D2DFactory() : nullptr, factory);
     };
     return entryPoints;
 }

@@ -2,6 +2,8 @@
 
 #include "GraphicsEntryPoints.h"
 
+#include "ui/composition/MadeOnce.h"
+
 namespace {
 
 // Hosts are made on more than one thread in the tests; the set is made once all the same.
@@ -19,11 +21,10 @@ class ExclusiveLock {
     SRWLOCK* lock_;
 };
 
-// The object made on the first call that succeeds.
+// The object made on the first call that succeeds (null while none could be made).
 template <class Interface, class Make>
-Interface* MadeOnce(Microsoft::WRL::ComPtr<Interface>* held, Make make) {
-    if (!*held && FAILED(make(held->ReleaseAndGetAddressOf())))
-        held->Reset();
+Interface* Held(Microsoft::WRL::ComPtr<Interface>* held, const Make& make) {
+    Composition::MadeOnce(held, make);
     return held->Get();
 }
 
@@ -49,19 +50,19 @@ CGraphicsDevices::~CGraphicsDevices() {
 
 IDWriteFactory* CGraphicsDevices::DWriteFactory() {
     ExclusiveLock lock(&m_lock);
-    return MadeOnce(std::addressof(m_dwriteFactory), [](IDWriteFactory** factory) {
+    return Held(std::addressof(m_dwriteFactory), [](IDWriteFactory** factory) {
         return Graphics::CreateDWriteFactory(DWRITE_FACTORY_TYPE_SHARED, factory);
     });
 }
 
 ID2D1Factory* CGraphicsDevices::D2DFactory() {
     ExclusiveLock lock(&m_lock);
-    return MadeOnce(std::addressof(m_d2dFactory), &Graphics::CreateD2DFactory);
+    return Held(std::addressof(m_d2dFactory), &Graphics::CreateD2DFactory);
 }
 
 IWICImagingFactory* CGraphicsDevices::WicFactory() {
     ExclusiveLock lock(&m_lock);
-    return MadeOnce(std::addressof(m_wicFactory), &Graphics::CreateWicFactory);
+    return Held(std::addressof(m_wicFactory), &Graphics::CreateWicFactory);
 }
 
 const CDirect3DDevices* CGraphicsDevices::Direct3D() {

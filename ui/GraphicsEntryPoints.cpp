@@ -2,6 +2,8 @@
 
 #include "win/SystemLibrary.h"
 
+#include <wrl/client.h>
+
 namespace Graphics {
 
 namespace {
@@ -86,15 +88,13 @@ HRESULT CreateWicFactory(IWICImagingFactory** factory) {
         SystemProc<DllGetClassObjectFunction>(L"windowscodecs.dll", "DllGetClassObject");
     if (!getClassObject)
         return kMissing;
-    IClassFactory* classFactory = nullptr;
-    HRESULT hr = getClassObject(CLSID_WICImagingFactory, IID_IClassFactory,
-                                reinterpret_cast<void**>(&classFactory));
+    Microsoft::WRL::ComPtr<IClassFactory> classFactory;
+    const HRESULT hr = getClassObject(CLSID_WICImagingFactory, IID_IClassFactory,
+                                      reinterpret_cast<void**>(classFactory.GetAddressOf()));
     if (FAILED(hr))
         return hr;
-    hr = classFactory->CreateInstance(nullptr, IID_IWICImagingFactory,
-                                      reinterpret_cast<void**>(factory));
-    classFactory->Release();
-    return hr;
+    return classFactory->CreateInstance(nullptr, IID_IWICImagingFactory,
+                                        reinterpret_cast<void**>(factory));
 }
 
 } // namespace System

@@ -1,9 +1,11 @@
 #include "SoftwareSurface.h"
 
+#include "MadeOnce.h"
 #include "WicBitmapRows.h"
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 
 using Microsoft::WRL::ComPtr;
 
@@ -17,29 +19,17 @@ constexpr HRESULT kSurfaceBeingRendered = static_cast<HRESULT>(0x88980801L);
 } // namespace
 
 HRESULT SurfaceDrawing::Wic(IWICImagingFactory** wic) {
-    if (!wic_) {
-        if (!wicFactory_)
-            return E_UNEXPECTED;
-        const HRESULT hr = wicFactory_(&wic_);
-        if (FAILED(hr)) {
-            wic_.Reset();
-            return hr;
-        }
-    }
-    return wic_.CopyTo(wic);
+    if (!wicFactory_)
+        return E_UNEXPECTED;
+    const HRESULT hr = MadeOnce(std::addressof(wic_), wicFactory_);
+    return FAILED(hr) ? hr : wic_.CopyTo(wic);
 }
 
 HRESULT SurfaceDrawing::Factory(ID2D1Factory** factory) {
-    if (!factory_) {
-        if (!d2dFactory_)
-            return E_UNEXPECTED;
-        const HRESULT hr = d2dFactory_(&factory_);
-        if (FAILED(hr)) {
-            factory_.Reset();
-            return hr;
-        }
-    }
-    return factory_.CopyTo(factory);
+    if (!d2dFactory_)
+        return E_UNEXPECTED;
+    const HRESULT hr = MadeOnce(std::addressof(factory_), d2dFactory_);
+    return FAILED(hr) ? hr : factory_.CopyTo(factory);
 }
 
 SoftwareSurface::SoftwareSurface(std::shared_ptr<SurfaceDrawing> drawing, UINT width, UINT height)
