@@ -150,22 +150,26 @@ ID2D1Factory* CDCompUtil::D2DFactory() const {
     // DirectComposition's pages draw on the Direct3D device through its Direct2D device's
     // factory.
     const CDirect3DDevices* direct3D =
-        m_backend == CompositionBackend::DirectComposition ? m_devices->Direct3DIfMade() : nullptr;
+        m_backend == CompositionBackend::DirectComposition ? Direct3D() : nullptr;
     return direct3D ? direct3D->D2DFactory() : m_devices->D2DFactory();
 }
 
+const CDirect3DDevices* CDCompUtil::Direct3D() const {
+    return m_devices ? m_devices->Direct3DIfMade() : nullptr;
+}
+
 ID3D11Device* CDCompUtil::D3DDevice() const {
-    const CDirect3DDevices* direct3D = m_devices ? m_devices->Direct3DIfMade() : nullptr;
+    const CDirect3DDevices* direct3D = Direct3D();
     return direct3D ? direct3D->D3DDevice() : nullptr;
 }
 
 IDXGIFactory2* CDCompUtil::DXGIFactory() const {
-    const CDirect3DDevices* direct3D = m_devices ? m_devices->Direct3DIfMade() : nullptr;
+    const CDirect3DDevices* direct3D = Direct3D();
     return direct3D ? direct3D->DXGIFactory() : nullptr;
 }
 
 ID2D1Device* CDCompUtil::D2DDevice() const {
-    const CDirect3DDevices* direct3D = m_devices ? m_devices->Direct3DIfMade() : nullptr;
+    const CDirect3DDevices* direct3D = Direct3D();
     return direct3D ? direct3D->D2DDevice() : nullptr;
 }
 
@@ -224,10 +228,8 @@ HRESULT CDCompUtil::DrawFrameWithDirect2D(int w, int h, const RECT& silhouetteRe
     if (FAILED(began))
         return began;
     target->Clear(D2D1::ColorF(0, 0.0f));
-    Silhouette silhouette;
-    if (DrawSilhouette(w, h, silhouetteRect, &silhouette))
-        DrawFrameShadow(target.Get(), silhouette, style,
-                        D2D1::Point2F(static_cast<float>(offset.x), static_cast<float>(offset.y)));
+    DrawFrameShadow(target.Get(), FilledSilhouette(w, h, silhouetteRect), style,
+                    D2D1::Point2F(static_cast<float>(offset.x), static_cast<float>(offset.y)));
     return m_rootSurface->EndDraw();
 }
 

@@ -101,6 +101,8 @@ class CDCompUtil {
     const std::shared_ptr<Composition::Visual>& RootVisual() const { return m_rootVisual; }
 
   private:
+    // The process's Direct3D devices, if made (null on the software compositor).
+    const CDirect3DDevices* Direct3D() const;
     // The frame on the CPU, copied into the root surface (software compositor), or drawn with
     // Direct2D's effects.
     HRESULT DrawComputedFrame(int w, int h, const RECT& silhouetteRect, ShadowStyle style);

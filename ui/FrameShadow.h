@@ -28,10 +28,8 @@ struct Silhouette {
     std::vector<BYTE> pixels;
 };
 
-// Needs GDI+ started. False when GDI+ fails.
-bool DrawSilhouette(int width, int height, const RECT& rect, Silhouette* silhouette);
-// The same pixels filled in memory, without GDI+ (whose fill of an integer rectangle is exact:
-// opaque black inside, transparent outside): for the shadow computed on the CPU.
+// Filled in memory: the pixels GDI+ gives for an integer rectangle (opaque black inside,
+// transparent outside), without GDI+.
 Silhouette FilledSilhouette(int width, int height, const RECT& rect);
 
 // The shadow as the effect chain gives it: every pixel of the silhouette with any alpha counts

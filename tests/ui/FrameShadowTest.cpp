@@ -5,6 +5,8 @@
 #include "CompositionTestSupport.h"
 #include "FrameShadow.h"
 
+#include "svg/gdiplus/GDIPlusApi.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -14,9 +16,47 @@
 #include <vector>
 
 using namespace CompositionTest;
+using namespace SVGEngine;
 using TestSupport::Channel;
 
 namespace {
+
+// The silhouette as GDI+ fills it, the reference for the one filled in memory.
+bool DrawSilhouette(int width, int height, const RECT& rect, Silhouette* silhouette) {
+    GpBitmap* raw = nullptr;
+    if (GdipCreateBitmapFromScan0(width, height, 0, PixelFormat32bppPARGB, nullptr, &raw) != Ok)
+        return false;
+    const UniqueImage bitmap(raw);
+    GpGraphics* rawGraphics = nullptr;
+    if (GdipGetImageGraphicsContext(raw, &rawGraphics) != Ok)
+        return false;
+    UniqueGraphics graphics(rawGraphics);
+    auto fill = [&](ARGB colour, INT x, INT y, INT w, INT h) {
+        GpSolidFill* brush = nullptr;
+        if (GdipCreateSolidFill(colour, &brush) != Ok)
+            return false;
+        const UniqueBrush owned(brush);
+        return GdipFillRectangleI(graphics.get(), brush, x, y, w, h) == Ok;
+    };
+    if (!fill(0x00000000, 0, 0, width, height))
+        return false;
+    fill(0xFF000000, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
+    graphics.reset();
+
+    UINT rows = 0;
+    GdipGetImageHeight(raw, &rows);
+    const GpRect whole{0, 0, width, height};
+    BitmapData data{};
+    if (GdipBitmapLockBits(raw, &whole, ImageLockModeRead, PixelFormat32bppPARGB, &data) != Ok)
+        return false;
+    silhouette->width = width;
+    silhouette->height = height;
+    silhouette->stride = data.Stride;
+    silhouette->pixels.resize(static_cast<size_t>(data.Stride) * rows);
+    std::memcpy(silhouette->pixels.data(), data.Scan0, silhouette->pixels.size());
+    GdipBitmapUnlockBits(raw, &data);
+    return true;
+}
 
 struct ShadowCase {
     const char* name;

@@ -113,11 +113,10 @@ struct Scene {
             return false;
         context->Clear(D2D1::ColorF(0, 0.0f));
         const ShadowStyle style = FrameShadowStyle(true);
-        Silhouette silhouette;
         const RECT shape{s(16) - s(1), s(16) - s(1), client.right - s(16) + s(6),
                          client.bottom - s(16) + s(6)};
-        if (DrawSilhouette(client.right, client.bottom, shape, &silhouette))
-            DrawFrameShadow(context.Get(), silhouette, style, D2D1::Point2F(0, 0));
+        DrawFrameShadow(context.Get(), FilledSilhouette(client.right, client.bottom, shape), style,
+                        D2D1::Point2F(0, 0));
         frame->EndDraw();
         root->SetContent(frame);
         target->SetRoot(root);
